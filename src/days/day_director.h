@@ -1,0 +1,30 @@
+// The progression of a game: which day it is, its length, spawning, and the title's two settings.
+#pragma once
+
+#include <cstdint>
+
+enum class DayKind : uint8_t {
+  Ordinary = 0,
+  Scurvy = 1,
+  Moomania = 2,
+};
+
+namespace DayDirector {
+void beginGame();
+void stepStartingDay();
+void cycleStartingCorn();
+int startingDay();
+int startingCorn();
+void startDay();
+void tick();
+int day();  // day index; the player is shown day() + 1
+DayKind kind();
+float creatureSpeedFactor();
+void turnBackTime();
+
+int ticksToday();
+int dayLength();
+int spawnInterval();
+int spawnCountdown();
+void resetForTests();  // program-start values
+}  // namespace DayDirector

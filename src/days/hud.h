@@ -1,0 +1,13 @@
+// The money counter, the masks and the breath bar.
+#pragma once
+
+#include <cstdint>
+
+namespace Hud {
+void load();
+void unload();
+void tick();
+void draw();
+int32_t shownMoney();
+float shownBreath();
+}  // namespace Hud

@@ -1,0 +1,41 @@
+// Crows: fly in, peck an ear, carry it off; scared by the shout and the ooga-booga.
+#pragma once
+
+#include <cstdint>
+
+class Sprite;
+
+enum class AnimSet : uint8_t { Flap = 0, Scared = 1, Peck = 2 };
+enum class CrowState : uint8_t { Free = 0, Arriving = 1, Pecking = 2, Carrying = 3, Fleeing = 4 };
+
+struct Crow {
+  float x;
+  float y;
+  float height;
+  float angle;
+  float vx;
+  float vy;
+  AnimSet animSet;
+  uint8_t animTick;
+  CrowState state;
+  uint8_t facing;
+  int32_t target;
+};
+
+namespace CrowFlock {
+constexpr int capacity = 64;
+void load();
+void unload();
+void spawn(bool announce);
+void tick();
+void draw();
+bool scareAt(float x, float y);
+void scareAll();
+bool isEmpty();
+Sprite* cornSprite();
+void aim(int index);
+float& carrySpeedFactor();
+
+Crow& crow(int index);
+int countInUse();
+}  // namespace CrowFlock

@@ -1,0 +1,16 @@
+// The Play screen's driver: world load and unload, fixed 16 ms ticks, draw order, game over.
+#pragma once
+
+#include <cstdint>
+
+extern bool worldLoaded;
+extern bool gameOver;
+extern uint32_t tickBacklog;
+extern float worldLight;
+
+void loadWorld();
+void unloadWorld();
+void updatePlay(uint32_t elapsedMs);
+void playTick();
+void drawPlay();
+void triggerGameOver();

@@ -1,0 +1,24 @@
+// The keyboard table: 256 bytes by virtual-key code, bit 0 held, bit 1 pressed since last read.
+#pragma once
+
+#include <cstdint>
+
+enum VirtualKey : uint32_t {
+  vkShift = 16,
+  vkControl = 17,
+  vkEscape = 27,
+  vkLeft = 37,
+  vkUp = 38,
+  vkRight = 39,
+  vkDown = 40,
+};
+
+namespace KeyState {
+void keyDown(uint32_t key);
+void keyUp(uint32_t key);
+int isHeld(uint32_t key);
+bool wasPressed(uint32_t key);  // read and clear
+void clearPressed();
+void clearAll();
+uint8_t rawByte(uint32_t key);  // for tests and the harness
+}  // namespace KeyState
