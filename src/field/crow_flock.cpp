@@ -9,7 +9,7 @@ void CrowFlock::tick() {}
 void CrowFlock::draw() {}
 bool CrowFlock::scareAt(float , float ) { return false; }
 void CrowFlock::scareAll() {}
-bool CrowFlock::isEmpty() { return false; }
+bool CrowFlock::isEmpty() { return true; }
 Sprite* CrowFlock::cornSprite() { return nullptr; }
 void CrowFlock::aim(int ) {}
 float& CrowFlock::carrySpeedFactor() { static float v{}; return v; }

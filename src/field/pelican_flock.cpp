@@ -8,7 +8,7 @@ void PelicanFlock::tick() {}
 void PelicanFlock::draw() {}
 bool PelicanFlock::scareAt(float , float ) { return false; }
 void PelicanFlock::scareAll() {}
-bool PelicanFlock::isEmpty() { return false; }
+bool PelicanFlock::isEmpty() { return true; }
 void PelicanFlock::aim(int ) {}
 Pelican& PelicanFlock::pelican(int ) { static Pelican v{}; return v; }
 int PelicanFlock::countInUse() { return {}; }
