@@ -22,4 +22,13 @@ void draw();
 void drawGameOver();
 DayPhase phase();
 bool isLoaded();
+
+// Read by tests and the harness.
+int shownDay();
+float roosterY();
+float sunY();
+float sunVelocity();
+float sunAngle();
+float titleAlpha();
+float titleX();  // right edge of the day title: keeps word and number centred as digits grow
 }  // namespace DayCycle

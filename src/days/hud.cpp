@@ -1,9 +1,80 @@
-// Placeholder: replaced by the real module.
 #include "days/hud.h"
 
-void Hud::load() {}
-void Hud::unload() {}
-void Hud::tick() {}
-void Hud::draw() {}
-int32_t Hud::shownMoney() { return {}; }
-float Hud::shownBreath() { return {}; }
+#include <memory>
+
+#include "render/digit_sprites.h"
+#include "render/sprite.h"
+#include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
+
+namespace {
+constexpr int32_t moneyChaseStep = 1;
+constexpr float breathChaseStep = 4.0f;
+constexpr float shoutBreath = 16.0f;  // below what one shout costs the bar turns red
+constexpr float maskX = 608.0f;
+constexpr float firstMaskY = 64.0f;
+constexpr float maskSpacing = 50.0f;
+constexpr float maskSize = 64.0f;
+constexpr float breathBarHeight = 32.0f;
+
+std::unique_ptr<Sprite> maskSprite;
+std::unique_ptr<Sprite> breathBarSprite;
+int32_t money = 0;
+float breath = 0.0f;
+}  // namespace
+
+void Hud::load() {
+  maskSprite = std::make_unique<Sprite>("graphics\\oogamask.tga", 64.0f, 64.0f, 0.0f, 0.0f);
+  breathBarSprite = std::make_unique<Sprite>("graphics\\breathmeter.tga", 256.0f, 64.0f, -0.5f, -0.5f);
+  money = 0;
+  breath = 0.0f;
+}
+
+void Hud::unload() {
+  maskSprite.reset();
+  breathBarSprite.reset();
+}
+
+void Hud::tick() {
+  const int32_t realMoney = Scarecrow::money();
+  const float realBreath = Scarecrow::breath();
+  if (money < realMoney) {
+    money += moneyChaseStep;
+  } else if (money > realMoney) {
+    money -= moneyChaseStep;
+  }
+  if (realBreath > breath) {
+    breath += breathChaseStep;
+    if (breath > realBreath) breath = realBreath;
+  } else if (realBreath < breath) {
+    breath -= breathChaseStep;
+    if (breath < realBreath) breath = realBreath;
+  }
+}
+
+bool Hud::breathBarIsRed() {
+  return Scarecrow::breath() < shoutBreath;
+}
+
+void Hud::draw() {
+  if (!isLoaded()) return;
+  const float light = worldLight;
+  drawSixDigitsTop(money);
+  const int masks = Scarecrow::masks();
+  for (int i = 0; i < masks; ++i) {
+    maskSprite->drawTinted(maskX, firstMaskY + maskSpacing * static_cast<float>(i), 0.0f, maskSize, maskSize,
+                           light, light, light);
+  }
+  const float greenBlue = breathBarIsRed() ? 0.0f : light;
+  breathBarSprite->drawTinted(0.0f, 0.0f, 0.0f, breath, breathBarHeight, light, greenBlue, greenBlue);
+}
+
+int32_t Hud::shownMoney() {
+  return money;
+}
+float Hud::shownBreath() {
+  return breath;
+}
+bool Hud::isLoaded() {
+  return maskSprite != nullptr;
+}

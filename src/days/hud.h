@@ -10,4 +10,6 @@ void tick();
 void draw();
 int32_t shownMoney();
 float shownBreath();
+bool isLoaded();
+bool breathBarIsRed();  // as the next draw will tint it
 }  // namespace Hud
