@@ -9,4 +9,5 @@ void unload();
 void update(uint32_t elapsedMs);
 void draw();
 bool isLoaded();
+float scroll();  // how far the stacked pages are moved up
 }  // namespace InstructionsScreen

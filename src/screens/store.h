@@ -10,4 +10,15 @@ void update(uint32_t elapsedMs);
 void draw();
 void refreshOffers();
 bool isLoaded();
+
+// Read by tests and the harness. Selection 0 is the exit button, 1..9 the items.
+constexpr int exitSlot = 0;
+constexpr int slotCount = 10;
+int selection();
+bool isOffered(int slot);
+int32_t price(int slot);
+float cursorX();
+float cursorY();
+float cursorAngle();
+float shopkeeperY();
 }  // namespace Store

@@ -9,4 +9,23 @@ void unload();
 void update(uint32_t elapsedMs);
 void draw();
 bool isLoaded();
+
+// Read by tests and the harness.
+struct BackgroundStalk {
+  float x;
+  float y;
+  float angle;
+  float facing;  // +1 or -1: a negative width mirrors the picture
+};
+constexpr int backgroundStalkCount = 128;
+constexpr int buttonCount = 5;
+const BackgroundStalk& backgroundStalk(int index);
+float buttonGlow(int index);
+float logoSize();
+float logoVelocity();
+int32_t logoTicks();
+float menuAlpha();
+float cornOffset();
+int selection();
+bool menuTakesKeys();
 }  // namespace TitleScreen
