@@ -25,6 +25,8 @@ class Sprite {
   const Texture* texture() const { return texture_.get(); }
 
  private:
+  void placeAndCall(float x, float y, float angle, float width, float height) const;
+
   std::unique_ptr<Texture> texture_;
   uint32_t displayList_ = 0;
   float width_;

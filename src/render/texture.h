@@ -1,0 +1,49 @@
+// A picture read from an image file into memory and uploaded once as an OpenGL texture.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+struct PixelImage;
+
+class Texture {
+ public:
+  // Reads the file and uploads whatever came of it: a file that failed to read draws fully transparent.
+  explicit Texture(const char* fileName);
+  // An empty texture, nothing read and nothing uploaded.
+  Texture() = default;
+  ~Texture();
+  Texture(const Texture&) = delete;
+  Texture& operator=(const Texture&) = delete;
+
+  // Picks the reader by the name's last three letters, compared case-insensitively.
+  bool readImageFile(const char* fileName);
+  bool readBitmap(const char* fileName);
+  // A 24-bit file is handed on to readTarga24.
+  bool readTarga32(const char* fileName);
+  bool readTarga24(const char* fileName);
+
+  void upload();
+  void bind() const;
+  void release();
+
+  // Rows top first, tightly packed; null when no image was read.
+  const uint8_t* pixels() const { return pixels_.get(); }
+  uint32_t name() const { return name_; }
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
+  uint8_t bitsPerPixel() const { return bitsPerPixel_; }
+  bool uploaded() const { return uploaded_; }
+
+ private:
+  // Takes a decoded picture, or drops the held one when the read failed.
+  bool keep(bool decoded, PixelImage& image);
+
+  std::unique_ptr<uint8_t[]> pixels_;
+  uint32_t name_ = 0;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  uint8_t bitsPerPixel_ = 0;
+  bool uploaded_ = false;
+};
