@@ -1,8 +1,118 @@
-// Placeholder until the screen machine lands.
 #include "screens/screen_machine.h"
+
+#include <GL/gl.h>
+
+#include "render/digit_sprites.h"
+#include "render/sprite.h"
+#include "screens/instructions_screen.h"
+#include "screens/play_screen.h"
+#include "screens/store.h"
+#include "screens/title_screen.h"
+#include "shell/app_window.h"
+
 ScreenMachine* screenMachine = nullptr;
-bool gameStartup(AppWindow*) { return true; }
-void gameShutdown() {}
-void gameUpdate(uint32_t) {}
-void gameDraw() {}
-void applyScreenChange() {}
+
+namespace {
+void setFixedGlState() {
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClearDepth(1.0);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_DEPTH_TEST);
+  glShadeModel(GL_SMOOTH);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+}
+}  // namespace
+
+bool gameStartup(AppWindow* window) {
+  delete screenMachine;
+  screenMachine = new ScreenMachine(window);
+  setFixedGlState();
+  loadDigitSprites();
+  return true;
+}
+
+void gameShutdown() {
+  // Release what the current screen holds too, so nothing outlives the GL context.
+  TitleScreen::unload();
+  InstructionsScreen::unload();
+  unloadWorld();
+  unloadDigitSprites();
+  delete screenMachine;
+  screenMachine = nullptr;
+}
+
+void applyScreenChange() {
+  if (!screenMachine->takeChanged()) return;
+  // The new screen alone decides what is loaded and unloaded.
+  switch (screenMachine->currentScreen()) {
+    case ScreenId::Title:
+      unloadWorld();
+      TitleScreen::load();
+      break;
+    case ScreenId::Play:
+      TitleScreen::unload();
+      loadWorld();
+      break;
+    case ScreenId::Quit:
+    case ScreenId::Instructions:
+      TitleScreen::unload();
+      break;
+    case ScreenId::Store:
+      Store::load();
+      break;
+    default:
+      break;
+  }
+}
+
+void gameUpdate(uint32_t elapsedMs) {
+  applyScreenChange();
+  switch (screenMachine->currentScreen()) {
+    case ScreenId::Title:
+      TitleScreen::update(elapsedMs);
+      break;
+    case ScreenId::Play:
+      updatePlay(elapsedMs);
+      break;
+    case ScreenId::Quit:
+      requestQuit(screenMachine->window());
+      break;
+    case ScreenId::Store:
+      Store::update(elapsedMs);
+      break;
+    case ScreenId::Instructions:
+      InstructionsScreen::update(elapsedMs);
+      break;
+    default:
+      break;
+  }
+}
+
+void gameDraw() {
+  applyScreenChange();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  beginOverlay2D();
+  switch (screenMachine->currentScreen()) {
+    case ScreenId::Title:
+      TitleScreen::draw();
+      break;
+    case ScreenId::Play:
+      drawPlay();
+      break;
+    case ScreenId::Store:
+      Store::draw();
+      break;
+    case ScreenId::Instructions:
+      InstructionsScreen::draw();
+      break;
+    default:
+      break;
+  }
+  endOverlay2D();
+  glFlush();
+}

@@ -6,11 +6,17 @@ constexpr uint8_t pressedBit = 2;
 uint8_t keys[256];  // zero by static construction
 }  // namespace
 
-void KeyState::keyDown(uint32_t key) { keys[key & 0xFF] |= heldBit | pressedBit; }
+void KeyState::keyDown(uint32_t key) {
+  keys[key & 0xFF] |= heldBit | pressedBit;
+}
 
-void KeyState::keyUp(uint32_t key) { keys[key & 0xFF] &= 0xFE; }
+void KeyState::keyUp(uint32_t key) {
+  keys[key & 0xFF] &= 0xFE;
+}
 
-int KeyState::isHeld(uint32_t key) { return (keys[key & 0xFF] & heldBit) ? 1 : 0; }
+int KeyState::isHeld(uint32_t key) {
+  return (keys[key & 0xFF] & heldBit) ? 1 : 0;
+}
 
 bool KeyState::wasPressed(uint32_t key) {
   uint8_t& byte = keys[key & 0xFF];
@@ -27,4 +33,6 @@ void KeyState::clearAll() {
   for (uint8_t& byte : keys) byte = 0;
 }
 
-uint8_t KeyState::rawByte(uint32_t key) { return keys[key & 0xFF]; }
+uint8_t KeyState::rawByte(uint32_t key) {
+  return keys[key & 0xFF];
+}

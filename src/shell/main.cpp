@@ -1,1 +1,5 @@
-int main() { return 0; }  // placeholder
+#include "shell/main_loop.h"
+
+int main(int argc, char** argv) {
+  return runGame(argc, argv);
+}

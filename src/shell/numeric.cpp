@@ -13,7 +13,9 @@ int32_t nextDraw() {
   return static_cast<int32_t>((generatorState >> 16) & 32767u);
 }
 
-float radians(float degrees) { return degrees * piApprox / 180.0f; }
+float radians(float degrees) {
+  return degrees * piApprox / 180.0f;
+}
 }  // namespace
 
 void approachZero(float& v, float step) {
@@ -44,7 +46,9 @@ void clampMagnitude(float& v, float limit) {
   }
 }
 
-float randomFloat(float max) { return static_cast<float>(nextDraw()) * max / 32767.0f; }
+float randomFloat(float max) {
+  return static_cast<float>(nextDraw()) * max / 32767.0f;
+}
 
 int32_t randomInt(int32_t n) {
   int32_t r = nextDraw();
@@ -56,10 +60,18 @@ void seedRandom(uint32_t seed) {
   generatorState = seed;
 }
 
-uint32_t randomState() { return generatorState; }
+uint32_t randomState() {
+  return generatorState;
+}
 
-float cosDeg(float degrees) { return std::cos(radians(degrees)); }
+float cosDeg(float degrees) {
+  return std::cos(radians(degrees));
+}
 
-float sinDeg(float degrees) { return std::sin(radians(degrees)); }
+float sinDeg(float degrees) {
+  return std::sin(radians(degrees));
+}
 
-float distance(float x1, float y1, float x2, float y2) { return std::fabs(x2 - x1) + std::fabs(y2 - y1); }
+float distance(float x1, float y1, float x2, float y2) {
+  return std::fabs(x2 - x1) + std::fabs(y2 - y1);
+}

@@ -9,28 +9,44 @@
 namespace {
 bool virtualClock = false;
 uint32_t virtualTime = 0;
+uint32_t virtualTimer = 0;
 bool errorBoxes = true;
 
 bool hasGameData(const std::filesystem::path& folder) {
   std::error_code ec;
-  return std::filesystem::is_directory(folder / "graphics", ec) && std::filesystem::is_directory(folder / "sound", ec);
+  return std::filesystem::is_directory(folder / "graphics", ec) &&
+         std::filesystem::is_directory(folder / "sound", ec);
 }
 }  // namespace
 
-uint32_t platformTicks() { return virtualClock ? virtualTime : SDL_GetTicks(); }
+uint32_t platformTicks() {
+  return virtualClock ? virtualTime : SDL_GetTicks();
+}
 
-uint32_t platformTimerMs() { return virtualClock ? virtualTime : SDL_GetTicks(); }
+uint32_t platformTimerMs() {
+  return virtualClock ? virtualTimer : SDL_GetTicks();
+}
 
-void platformUseVirtualClock(bool enabled) { virtualClock = enabled; }
+void platformUseVirtualClock(bool enabled) {
+  virtualClock = enabled;
+}
 
-void platformSetVirtualTime(uint32_t ms) { virtualTime = ms; }
+void platformSetVirtualTime(uint32_t ms) {
+  virtualTime = ms;
+}
+
+void platformSetVirtualTimer(uint32_t ms) {
+  virtualTimer = ms;
+}
 
 void platformShowError(const char* text) {
   std::fprintf(stderr, "cornkeeper: %s\n", text);
   if (errorBoxes) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Error", text, nullptr);
 }
 
-void platformSetErrorBoxesEnabled(bool enabled) { errorBoxes = enabled; }
+void platformSetErrorBoxesEnabled(bool enabled) {
+  errorBoxes = enabled;
+}
 
 FILE* platformOpenDataFile(const char* name, const char* mode) {
   std::string path(name);

@@ -10,9 +10,11 @@ uint32_t platformTicks();
 // Milliseconds of the timer used to seed the random generator.
 uint32_t platformTimerMs();
 
-// Replaces both clocks with a virtual time set by platformSetVirtualTime (harness, tests).
+// Replaces both clocks with virtual ones (harness, tests): the tick counter reads what
+// platformSetVirtualTime set, the seed timer what platformSetVirtualTimer set.
 void platformUseVirtualClock(bool enabled);
 void platformSetVirtualTime(uint32_t ms);
+void platformSetVirtualTimer(uint32_t ms);
 
 // A start-up failure: an "Error" message box where a display exists, and the text on stderr.
 void platformShowError(const char* text);

@@ -11,12 +11,20 @@ namespace {
 OffscreenContext* context = nullptr;
 std::vector<std::string> played;
 
-void recordPlay(const char* fileName) { played.emplace_back(fileName); }
+void recordPlay(const char* fileName) {
+  played.emplace_back(fileName);
+}
 }  // namespace
 
-OffscreenContext& testContext() { return *context; }
-const std::vector<std::string>& playedClips() { return played; }
-void clearPlayedClips() { played.clear(); }
+OffscreenContext& testContext() {
+  return *context;
+}
+const std::vector<std::string>& playedClips() {
+  return played;
+}
+void clearPlayedClips() {
+  played.clear();
+}
 int countPlayed(const std::string& fileName) {
   int n = 0;
   for (const std::string& name : played) n += name == fileName ? 1 : 0;
