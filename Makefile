@@ -1,0 +1,39 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	cd $(BUILD) && ./cornkeeper
+
+# Every test: unit and scenario tests, the real binary under Xvfb, a sanitizer pass, a short fuzz run.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+	$(MAKE) --no-print-directory sanitize
+	$(MAKE) --no-print-directory fuzz-smoke
+
+# Unit tests and a soak of many simulated days under ASan and UBSan.
+sanitize: deps
+	@./scripts/sanitize-check $(BUILD)
+
+fuzz-smoke: deps
+	@./tests/fuzz/run.sh 60
+
+fuzz: deps
+	@./tests/fuzz/run.sh $${FUZZ_SECONDS:-3600}
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz
