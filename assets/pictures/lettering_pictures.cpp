@@ -1,0 +1,276 @@
+// Pictures that are mostly words: the logo, menu buttons, digits, day banners and the shouted letters.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "pictures/painters.h"
+
+namespace pictures {
+namespace {
+
+constexpr const char* kLogoFont = "Leckerli One";
+constexpr const char* kSignFont = "Lobster Two";
+constexpr const char* kDigitFont = "DejaVu Sans";
+
+// Digits stay inside the left 68 % of their cell: the game steps them closer than the cell is wide.
+constexpr double kDigitBand = 0.68;
+constexpr double kDigitMargin = 2.0;
+
+TextStyle logoStyle(double size) {
+  return {kLogoFont, size, false, {1.0, 0.93, 0.45}, palette::kOutline, size * 0.09, {0.96, 0.58, 0.10}};
+}
+
+// The logo lettering with a dark extruded edge below and to the right.
+void drawExtruded(cairo_t* cr, const char* text, const TextStyle& style, double x, double y, Align align,
+                  double depth) {
+  TextStyle shadow = style;
+  shadow.fill = shadow.fillBottom = darker(palette::kWood, 0.35);
+  for (double d = depth; d > 0; d -= 1.0) drawText(cr, text, shadow, x + d * 0.6, y + d, align);
+  drawText(cr, text, style, x, y, align);
+}
+
+void plank(cairo_t* cr, double x, double y, double w, double h, Rgb colour, double outline) {
+  roundedRectPath(cr, x, y, w, h, h * 0.3);
+  shadedFill(cr, colour, x, y, x + w * 0.3, y + h, outline);
+  // A little wood grain.
+  Scatter scatter(static_cast<uint32_t>(w * 31 + h));
+  cairo_save(cr);
+  roundedRectPath(cr, x + outline, y + outline, w - 2 * outline, h - 2 * outline, h * 0.25);
+  cairo_clip(cr);
+  for (int i = 0; i < 5; ++i) {
+    const double gy = y + h * (0.2 + 0.15 * i) + scatter.range(-2, 2);
+    cairo_move_to(cr, x, gy);
+    cairo_curve_to(cr, x + w * 0.3, gy + scatter.range(-3, 3), x + w * 0.7, gy + scatter.range(-3, 3), x + w,
+                   gy);
+    setColour(cr, darker(colour, 0.25), 0.25);
+    cairo_set_line_width(cr, 1.0);
+    cairo_stroke(cr);
+  }
+  // Highlight along the top edge.
+  cairo_move_to(cr, x + h * 0.35, y + outline + 2.5);
+  cairo_line_to(cr, x + w - h * 0.35, y + outline + 2.5);
+  setColour(cr, palette::kWhite, 0.45);
+  cairo_set_line_width(cr, 2.0);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+TextStyle buttonStyle() {
+  return {kSignFont, 38, true, palette::kCream, palette::kOutline, 4.0, palette::kCornYellow};
+}
+
+// Labels of buttons 1 and 2 start at the left: the game writes the setting's number on the right.
+constexpr double kButtonLabelLeft = 26;
+constexpr double kButtonLabelRightLimit = 180;
+
+void paintButton(cairo_t* cr, int w, int h, const char* label, bool leftLabel) {
+  plank(cr, 3, 4, w - 6, h - 8, palette::kWood, 3.0);
+  TextStyle style = buttonStyle();
+  if (leftLabel) {
+    style = fitText(cr, label, style, kButtonLabelRightLimit - kButtonLabelLeft);
+    drawText(cr, label, style, kButtonLabelLeft, h / 2.0, Align::Left);
+  } else {
+    style = fitText(cr, label, style, w - 40);
+    drawText(cr, label, style, w / 2.0, h / 2.0, Align::Centre);
+  }
+}
+
+double digitPixelSize(cairo_t* cr, int cell) {
+  TextStyle style = digitStyle(cell * 0.95);
+  const double band = cell * kDigitBand - 2 * kDigitMargin;
+  for (char d = '0'; d <= '9'; ++d) {
+    const char text[2] = {d, 0};
+    style = fitText(cr, text, style, band);
+  }
+  return style.pixelSize;
+}
+
+void paintDigit(cairo_t* cr, int w, int h, char digit) {
+  const char text[2] = {digit, 0};
+  const TextStyle style = digitStyle(digitPixelSize(cr, w));
+  drawText(cr, text, style, w * kDigitBand / 2, h / 2.0, Align::Centre);
+}
+
+void bannerPlate(cairo_t* cr, int w, int h, Rgb colour) {
+  // A ribbon with notched ends.
+  const double inset = 4, notch = 14;
+  cairo_move_to(cr, inset, inset);
+  cairo_line_to(cr, w - inset, inset);
+  cairo_line_to(cr, w - inset - notch, h / 2.0);
+  cairo_line_to(cr, w - inset, h - inset);
+  cairo_line_to(cr, inset, h - inset);
+  cairo_line_to(cr, inset + notch, h / 2.0);
+  cairo_close_path(cr);
+  shadedFill(cr, colour, 0, 0, w * 0.2, h, 3.0);
+}
+
+// Letters one by one, each turned and lifted a little, for the wild chant words.
+void drawWildWord(cairo_t* cr, const char* word, int w, int h, uint32_t seed) {
+  Scatter scatter(seed);
+  TextStyle style{kLogoFont, h * 0.92,          false, {1.0, 0.86, 0.25}, {0.10, 0.05, 0.02},
+                  h * 0.09,  {0.90, 0.22, 0.08}};
+  const size_t n = std::strlen(word);
+  double widths[16] = {};
+  double total = 0;
+  const double gap = h * 0.02;
+  for (size_t i = 0; i < n && i < 16; ++i) {
+    const char letter[2] = {word[i], 0};
+    widths[i] = measureText(cr, letter, style).width + style.outlineWidth;
+    total += widths[i] + gap;
+  }
+  const double fit = std::min(1.0, (w * 0.94) / total);
+  style.pixelSize *= fit;
+  style.outlineWidth *= fit;
+  double x = (w - total * fit) / 2;
+  for (size_t i = 0; i < n && i < 16; ++i) {
+    const char letter[2] = {word[i], 0};
+    const double cx = x + widths[i] * fit / 2;
+    const double cy = h / 2.0 + scatter.range(-h * 0.06, h * 0.06);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, scatter.range(-0.16, 0.16));
+    TextStyle back = style;
+    back.fill = back.fillBottom = Rgb{0.25, 0.08, 0.03};
+    back.outlineWidth = style.outlineWidth * 1.9;
+    drawText(cr, letter, back, 3, 4, Align::Centre);
+    drawText(cr, letter, style, 0, 0, Align::Centre);
+    cairo_restore(cr);
+    x += (widths[i] + gap) * fit;
+  }
+}
+
+void paintBooLetter(cairo_t* cr, int w, int h, const char* letter) {
+  TextStyle style{kLogoFont, h * 1.1, false, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
+  style = fitText(cr, letter, style, w - 3);
+  const TextBox box = measureText(cr, letter, style);
+  if (box.height + style.outlineWidth > h - 3) style.pixelSize *= (h - 3) / (box.height + style.outlineWidth);
+  drawText(cr, letter, style, w / 2.0, h / 2.0, Align::Centre);
+}
+
+}  // namespace
+
+TextStyle digitStyle(double pixelSize) {
+  return {kDigitFont,       pixelSize,        true, palette::kWhite, palette::kOutline,
+          pixelSize * 0.09, {1.0, 0.90, 0.62}};
+}
+
+void paintTitle(cairo_t* cr, int w, int h) {
+  // The logo sits in the upper half: the subtitle and the menu come below it on the title screen.
+  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 36);
+  const double y = h * 0.27;
+  drawExtruded(cr, "Cornkeeper", style, w / 2.0 - 4, y, Align::Centre, h * 0.035);
+  // An ear of corn leaning on the first letter.
+  drawEar(cr, w * 0.06, y + h * 0.2, h * 0.34, h * 0.12, -20, 7);
+}
+
+void paintTitle2(cairo_t* cr, int w, int h) {
+  TextStyle style{kSignFont, h * 0.13, true, palette::kCream, palette::kOutline, 4.0, palette::kCornYellow};
+  style = fitText(cr, "guard the corn!", style, w * 0.7);
+  drawText(cr, "guard the corn!", style, w / 2.0, h * 0.69, Align::Centre);
+}
+
+void paintButton0(cairo_t* cr, int w, int h) {
+  paintButton(cr, w, h, "Play", false);
+}
+void paintButton1(cairo_t* cr, int w, int h) {
+  paintButton(cr, w, h, "Corn", true);
+}
+void paintButton2(cairo_t* cr, int w, int h) {
+  paintButton(cr, w, h, "Day", true);
+}
+void paintButton3(cairo_t* cr, int w, int h) {
+  paintButton(cr, w, h, "Instructions", false);
+}
+void paintButton4(cairo_t* cr, int w, int h) {
+  paintButton(cr, w, h, "Quit", false);
+}
+
+void paintDigit0(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '0');
+}
+void paintDigit1(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '1');
+}
+void paintDigit2(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '2');
+}
+void paintDigit3(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '3');
+}
+void paintDigit4(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '4');
+}
+void paintDigit5(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '5');
+}
+void paintDigit6(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '6');
+}
+void paintDigit7(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '7');
+}
+void paintDigit8(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '8');
+}
+void paintDigit9(cairo_t* cr, int w, int h) {
+  paintDigit(cr, w, h, '9');
+}
+
+void paintTextDay(cairo_t* cr, int w, int h) {
+  // The day number follows from 10 px left of the right edge, so the word ends a little before it.
+  TextStyle style = digitStyle(digitPixelSize(cr, h));
+  style = fitText(cr, "DAY", style, w - 14);
+  drawText(cr, "DAY", style, w - 10, h / 2.0, Align::Right);
+}
+
+void paintScurvy(cairo_t* cr, int w, int h) {
+  bannerPlate(cr, w, h, Rgb{0.14, 0.16, 0.22});
+  TextStyle style{kSignFont, h * 0.6, true, palette::kWhite, palette::kOutline, 3.0, Rgb{0.85, 0.85, 0.80}};
+  style = fitText(cr, "SCURVY DAY", style, w - 56);
+  drawText(cr, "SCURVY DAY", style, w / 2.0, h / 2.0, Align::Centre);
+}
+
+void paintMoomania(cairo_t* cr, int w, int h) {
+  bannerPlate(cr, w, h, Rgb{0.97, 0.96, 0.92});
+  // Cow patches on the ribbon.
+  cairo_save(cr);
+  cairo_rectangle(cr, 20, 7, w - 40, h - 14);
+  cairo_clip(cr);
+  Scatter scatter(55);
+  for (int i = 0; i < 7; ++i) {
+    const double x = 24 + i * (w - 48) / 6.0 + scatter.range(-6, 6);
+    const double y = scatter.next() < 0.5 ? 12 : h - 12;
+    ellipsePath(cr, x, y, scatter.range(8, 14), scatter.range(5, 8));
+    setColour(cr, Rgb{0.12, 0.10, 0.10});
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+  TextStyle style{
+      kLogoFont, h * 0.6, false, Rgb{1.0, 0.75, 0.80}, palette::kOutline, 4.0, Rgb{0.92, 0.45, 0.55}};
+  style = fitText(cr, "MOOMANIA", style, w - 56);
+  drawText(cr, "MOOMANIA", style, w / 2.0, h / 2.0, Align::Centre);
+}
+
+void paintGameOver(cairo_t* cr, int w, int h) {
+  bannerPlate(cr, w, h, Rgb{0.72, 0.12, 0.10});
+  TextStyle style{kSignFont, h * 0.6, true, palette::kCream, palette::kOutline, 3.5, palette::kCornYellow};
+  style = fitText(cr, "GAME OVER", style, w - 56);
+  drawText(cr, "GAME OVER", style, w / 2.0, h / 2.0, Align::Centre);
+}
+
+void paintOoga(cairo_t* cr, int w, int h) {
+  drawWildWord(cr, "OOGA", w, h, 31);
+}
+void paintBooga(cairo_t* cr, int w, int h) {
+  drawWildWord(cr, "BOOGA!", w, h, 47);
+}
+
+void paintBooB(cairo_t* cr, int w, int h) {
+  paintBooLetter(cr, w, h, "b");
+}
+void paintBooO(cairo_t* cr, int w, int h) {
+  paintBooLetter(cr, w, h, "o");
+}
+
+}  // namespace pictures
