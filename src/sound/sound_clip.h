@@ -14,6 +14,8 @@ class SoundClip {
 
   void play();
   const std::string& fileName() const { return fileName_; }
+  // False when the system was unavailable at creation or the file is missing or unreadable.
+  bool isLoaded() const { return chunk_ != nullptr; }
 
   // Tests and the harness watch which clips the game plays, with or without an audio device.
   using PlayObserver = void (*)(const char* fileName);

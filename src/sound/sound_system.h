@@ -1,8 +1,14 @@
 // The audio engine (SDL2_mixer). Without a device it is unavailable and every clip is silent.
 #pragma once
 
+struct Mix_Chunk;
+
 class SoundSystem {
  public:
+  // Enough mixer channels that a burst of overlapping effects (crows arriving together while
+  // others laugh and a boo sounds) is not cut off.
+  static constexpr int kChannelCount = 32;
+
   SoundSystem();
   ~SoundSystem();
   SoundSystem(const SoundSystem&) = delete;
@@ -11,8 +17,25 @@ class SoundSystem {
   bool isAvailable() const { return available_; }
   void shutdown();
 
+  // Playbacks sounding right now; 0 when unavailable.
+  int playingCount() const;
+
+  // Used by SoundClip: start one more independent playback of a loaded chunk.
+  void startChunk(Mix_Chunk* chunk);
+  // Used by SoundClip when it is destroyed: a chunk still sounding plays to its end and is freed
+  // afterwards, so releasing a clip never cuts a sound off with a click.
+  void retireChunk(Mix_Chunk* chunk);
+
  private:
+  static constexpr int kRetiredSlots = 32;
+
+  bool isChunkSounding(const Mix_Chunk* chunk) const;
+  void freeFinishedChunks();
+
   bool available_ = false;
+  bool audioStarted_ = false;
+  bool mixerOpen_ = false;
+  Mix_Chunk* retired_[kRetiredSlots] = {};
 };
 
 // Set when the window is created, cleared when it is destroyed.
