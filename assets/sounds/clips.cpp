@@ -1,0 +1,399 @@
+#include "clips.h"
+
+#include <cmath>
+
+#include "instruments.h"
+#include "voice.h"
+
+namespace {
+
+// ---- music ----
+
+constexpr double kEighth = 0.2;  // the title tune runs at 150 beats a minute
+
+struct Note {
+  double midi;
+  double start;  // in eighths
+  double length;
+};
+
+Samples titleTune() {
+  Samples out = silence(4.0);
+  // Banjo melody: a rising run, a turn at the top, then down to the tonic.
+  const Note melody[] = {{67, 0, 1},  {69, 1, 1},  {71, 2, 1},  {74, 3, 1},  {76, 4, 1},  {74, 5, 1},
+                         {71, 6, 1},  {74, 7, 1},  {76, 8, 1},  {79, 9, 1},  {76, 10, 1}, {74, 11, 1},
+                         {72, 12, 1}, {69, 13, 1}, {66, 14, 1}, {69, 15, 1}, {67, 16, 4}, {79, 16, 4}};
+  uint32_t seed = 100;
+  for (const Note& n : melody) {
+    mixInto(out, pluck(noteFreq(n.midi), n.length * kEighth + 0.5, 0.996, 0.9, seed++), n.start * kEighth,
+            0.55);
+  }
+  // Boom-chick: bass on the beat, strummed chord on the off-beat.
+  const Note bass[] = {{43, 0, 2}, {38, 4, 2}, {48, 8, 2}, {38, 12, 2}, {31, 16, 4}};
+  for (const Note& n : bass) {
+    mixInto(out, pluck(noteFreq(n.midi), n.length * kEighth + 0.6, 0.997, 0.3, seed++), n.start * kEighth,
+            0.8);
+  }
+  struct Chord {
+    double start;
+    double notes[3];
+  };
+  const Chord chords[] = {
+      {2, {55, 59, 62}}, {6, {55, 59, 62}}, {10, {55, 60, 64}}, {14, {57, 62, 66}}, {16, {55, 59, 62}}};
+  for (const Chord& c : chords) {
+    for (int k = 0; k < 3; ++k) {
+      mixInto(out, pluck(noteFreq(c.notes[k]), 0.9, 0.993, 0.5, seed++), c.start * kEighth + 0.012 * k, 0.28);
+    }
+  }
+  // A fiddle holds the last note.
+  mixInto(out, fiddle(Curve{{0, noteFreq(79)}}, 0.75, 0.05, 0.35), 16 * kEighth, 0.1);
+  return out;
+}
+
+Samples gameOverTune() {
+  Samples out;
+  // Four muted horn notes falling by semitones, the last one long and wobbling.
+  const double notes[] = {55, 54, 53};
+  for (int i = 0; i < 3; ++i) {
+    mixInto(out, brass(Curve{{0, noteFreq(notes[i])}}, 0.5, 0.04, 0.12, 0.8, 1.2), i * 0.55, 0.8);
+  }
+  mixInto(out, brass(Curve{{0, noteFreq(52)}, {1.7, noteFreq(51.6)}}, 1.8, 0.05, 0.6, 0.8, 1.0, 0.02), 1.65,
+          0.85);
+  return out;
+}
+
+Samples pirateSting() {
+  Samples out = silence(2.3);
+  const Note tune[] = {{69, 0, 1}, {74, 1, 2}, {76, 3, 1}, {77, 4, 2},
+                       {76, 6, 1}, {72, 7, 1}, {69, 8, 1}, {74, 9, 5}};
+  constexpr double step = 0.15;
+  for (const Note& n : tune) {
+    mixInto(out, reed(noteFreq(n.midi), n.length * step - 0.01, 0.015, 0.04), n.start * step, 0.5);
+  }
+  // Minor drone, then the dominant, then home.
+  mixInto(out, reed(noteFreq(50), 1.2, 0.05, 0.1), 0.0, 0.25);
+  mixInto(out, reed(noteFreq(57), 1.2, 0.05, 0.1), 0.0, 0.2);
+  mixInto(out, reed(noteFreq(45), 0.15, 0.02, 0.05), 1.2, 0.3);
+  mixInto(out, reed(noteFreq(50), 0.8, 0.02, 0.4), 1.35, 0.3);
+  mixInto(out, reed(noteFreq(57), 0.8, 0.02, 0.4), 1.35, 0.2);
+  for (int i = 0; i < 4; ++i) mixInto(out, drum(70, 0.35, 1.0, 0.3, 300 + i), i * 0.45, 0.7);
+  return out;
+}
+
+// ---- voices ----
+
+VoiceStyle cowVoice(uint32_t seed) {
+  VoiceStyle v;
+  v.formantScale = 0.78;
+  v.bandwidthScale = 1.3;
+  v.tilt = 2.0;
+  v.jitter = 0.01;
+  v.roughness = 0.3;
+  v.breath = 0.05;
+  v.seed = seed;
+  return v;
+}
+
+Samples moo(double seconds, double low, double high, uint32_t seed) {
+  const double open = seconds - 0.36;
+  return speak(
+      {{"m", 0.13}, {"U", 0.08}, {"o", open}, {"u", 0.15}},
+      Curve{{0, low}, {0.15, low * 1.1}, {0.3, high}, {seconds * 0.7, high * 0.95}, {seconds, low * 0.85}},
+      Curve{{0, 0.5}, {0.12, 0.7}, {0.25, 1.0}, {seconds - 0.15, 0.9}, {seconds, 0.3}}, cowVoice(seed));
+}
+
+Samples mooingFanfare() {
+  Samples out = silence(2.3);
+  const double starts[] = {0.0, 0.12, 0.24};
+  for (double s : starts) mixInto(out, brass(Curve{{0, noteFreq(67)}}, 0.1, 0.01, 0.03, 1.0), s, 0.6);
+  mixInto(out, brass(Curve{{0, noteFreq(72)}}, 0.5, 0.015, 0.1, 1.0), 0.36, 0.6);
+  const double chord[] = {60, 64, 67};
+  for (double n : chord) mixInto(out, brass(Curve{{0, noteFreq(n)}}, 1.3, 0.1, 0.4, 0.6), 0.9, 0.25);
+  mixInto(out, moo(1.25, 100, 135, 21), 0.9, 1.0);
+  return out;
+}
+
+Samples oogaBooga() {
+  Samples out;
+  // Two chanting voices a little apart in pitch and time sound like a tribe.
+  for (int voice = 0; voice < 2; ++voice) {
+    VoiceStyle style;
+    style.formantScale = voice == 0 ? 0.95 : 1.02;
+    style.roughness = 0.2;
+    style.tilt = -1.0;
+    style.jitter = 0.01;
+    style.seed = 40 + voice;
+    const double p = voice == 0 ? 1.0 : 1.26;  // a major third apart
+    Samples chant =
+        speak({{"u", 0.16}, {"g", 0.035}, {"a", 0.13}, {"b", 0.05}, {"u", 0.15}, {"g", 0.035}, {"a", 0.2}},
+              Curve{{0, 140 * p},
+                    {0.16, 150 * p},
+                    {0.21, 125 * p},
+                    {0.4, 120 * p},
+                    {0.42, 165 * p},
+                    {0.55, 160 * p},
+                    {0.61, 125 * p},
+                    {0.8, 100 * p}},
+              Curve{{0, 0.8}, {0.1, 1.0}, {0.7, 1.0}, {0.8, 0.4}}, style);
+    mixInto(out, chant, voice * 0.012, voice == 0 ? 0.6 : 0.45);
+  }
+  const double beats[] = {0.0, 0.2, 0.4, 0.6};
+  for (int i = 0; i < 4; ++i)
+    mixInto(out, drum(i % 2 == 0 ? 85 : 110, 0.25, 0.8, 0.5, 50 + i), beats[i], 0.5);
+  return out;
+}
+
+Samples refusalBuzz() {
+  Samples out;
+  for (int i = 0; i < 2; ++i) {
+    Samples blast = silence(0.15);
+    HarmonicOsc a(Wave::Square), b(Wave::Square);
+    Biquad soft = Biquad::lowpass(2200, 0.7);
+    for (size_t k = 0; k < blast.size(); ++k) {
+      blast[k] = soft.process(static_cast<float>(a.next(110.0) + b.next(116.5)));
+    }
+    fadeEdges(blast, 0.005, 0.01);
+    mixInto(out, blast, i * 0.2);
+  }
+  return out;
+}
+
+Samples cashRegister() {
+  Samples out = silence(0.8);
+  // "Ka": the lever, the drawer's spring and its rattle.
+  mixInto(out, noiseHit(1800, 1.2, 0.001, 0.015, 0.08, 61), 0.0, 0.9);
+  mixInto(out, drum(120, 0.12, 0.6, 0.0, 62), 0.0, 0.5);
+  Noise n(63);
+  for (int i = 0; i < 8; ++i) {
+    mixInto(out, noiseHit(2500 + 1500 * n.unit(), 3.0, 0.0005, 0.006, 0.03, 64 + i), 0.03 + i * 0.011,
+            0.5 * (1.0 - i * 0.08));
+  }
+  // "Ching": two small bells.
+  mixInto(out, bell(2093, {{1, 1, 0.35}, {2.0, 0.4, 0.25}, {2.76, 0.5, 0.2}, {5.4, 0.25, 0.1}}, 0.68), 0.12,
+          0.5);
+  mixInto(out, bell(2637, {{1, 1, 0.3}, {2.0, 0.3, 0.2}, {2.76, 0.4, 0.15}}, 0.66), 0.135, 0.4);
+  return out;
+}
+
+Samples shopkeeperHello() {
+  VoiceStyle v;
+  v.formantScale = 1.05;
+  v.vibratoDepth = 0.01;
+  v.jitter = 0.005;
+  v.breath = 0.03;
+  v.seed = 70;
+  return speak({{"h", 0.06}, {"e", 0.11}, {"l", 0.07}, {"o", 0.14}, {"U", 0.08}, {"u", 0.12}},
+               Curve{{0, 130}, {0.06, 145}, {0.17, 135}, {0.24, 130}, {0.3, 175}, {0.42, 205}, {0.58, 160}},
+               Curve{{0, 0.6}, {0.06, 1.0}, {0.45, 1.0}, {0.58, 0.5}}, v);
+}
+
+Samples cowHello() {
+  return moo(0.8, 95, 125, 80);
+}
+Samples cowMoo() {
+  return moo(0.45, 110, 130, 81);
+}
+
+Samples cowMooga() {
+  VoiceStyle v = cowVoice(82);
+  v.roughness = 0.45;
+  return speak({{"m", 0.06}, {"U", 0.05}, {"u", 0.22}, {"g", 0.03}, {"a", 0.16}},
+               Curve{{0, 150}, {0.1, 240}, {0.3, 210}, {0.36, 190}, {0.55, 140}},
+               Curve{{0, 0.6}, {0.08, 1.0}, {0.45, 0.9}, {0.55, 0.4}}, v);
+}
+
+VoiceStyle crowVoice(uint32_t seed) {
+  VoiceStyle v;
+  v.formantScale = 1.55;
+  v.bandwidthScale = 1.6;
+  v.tilt = -2.0;
+  v.jitter = 0.03;
+  v.roughness = 0.7;
+  v.breath = 0.15;
+  v.seed = seed;
+  return v;
+}
+
+Samples crowCaw() {
+  return speak({{"k", 0.01}, {"a", 0.26}}, Curve{{0, 520}, {0.1, 600}, {0.3, 470}},
+               Curve{{0, 0.7}, {0.08, 1.0}, {0.25, 0.8}, {0.33, 0.2}}, crowVoice(90));
+}
+
+Samples crowPeckAndCrunch() {
+  Samples out = silence(0.38);
+  for (int i = 0; i < 2; ++i) {
+    mixInto(out, noiseHit(3000, 3.0, 0.0005, 0.008, 0.05, 91 + i), i * 0.07, 0.9);
+    mixInto(out, drum(900, 0.04, 0.3, 0.0, 93), i * 0.07, 0.4);
+  }
+  Noise n(94);
+  for (int i = 0; i < 26; ++i) {
+    const double t = 0.13 + 0.21 * n.unit() * n.unit();
+    mixInto(out, noiseHit(1500 + 3000 * n.unit(), 2.0, 0.0005, 0.004 + 0.006 * n.unit(), 0.03, 100 + i), t,
+            0.3 + 0.5 * n.unit());
+  }
+  return out;
+}
+
+Samples crowSquawk() {
+  VoiceStyle v = crowVoice(95);
+  v.roughness = 0.9;
+  v.breath = 0.25;
+  v.vibratoRate = 18;
+  v.vibratoDepth = 0.05;
+  return speak({{"k", 0.005}, {"ae", 0.28}}, Curve{{0, 700}, {0.08, 1000}, {0.2, 900}, {0.34, 650}},
+               Curve{{0, 0.8}, {0.05, 1.0}, {0.25, 0.9}, {0.34, 0.2}}, v);
+}
+
+Samples crowLaugh() {
+  VoiceStyle v = crowVoice(96);
+  v.formantScale = 1.4;
+  v.roughness = 0.6;
+  return speak(
+      {{"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.18}},
+      Curve{
+          {0, 700}, {0.15, 700}, {0.16, 650}, {0.3, 650}, {0.31, 610}, {0.45, 610}, {0.46, 560}, {0.68, 470}},
+      Curve{{0, 1.0}, {0.6, 1.0}, {0.68, 0.4}}, v);
+}
+
+Samples honk(double pitch, double seconds, uint32_t seed) {
+  VoiceStyle v;
+  v.formantScale = 1.2;
+  v.roughness = 0.35;
+  v.tilt = -4.0;
+  v.jitter = 0.01;
+  v.seed = seed;
+  return speak({{"U", 0.06}, {"o", seconds * 0.45}, {"n", seconds * 0.35}},
+               Curve{{0, pitch * 0.9}, {0.05, pitch * 1.1}, {seconds, pitch}},
+               Curve{{0, 0.6}, {0.02, 1.0}, {seconds * 0.8, 0.9}, {seconds, 0.3}}, v);
+}
+
+Samples pelicanHonk() {
+  return honk(300, 0.34, 110);
+}
+
+Samples pelicanGulp() {
+  Samples out = silence(0.4);
+  mixInto(out, noiseHit(1200, 4.0, 0.0005, 0.01, 0.05, 111), 0.0, 0.8);
+  mixInto(out, drum(600, 0.05, 0.2, 0.0, 112), 0.0, 0.4);
+  for (int i = 0; i < 2; ++i) {
+    Samples bubble = silence(0.12);
+    double phase = 0.0;
+    for (size_t k = 0; k < bubble.size(); ++k) {
+      const double t = static_cast<double>(k) / kSampleRate;
+      phase += (180 + 500 * t / 0.12) / kSampleRate;
+      bubble[k] = static_cast<float>(std::sin(kTwoPi * phase) * strikeEnvelope(t, 0.01, 0.04));
+    }
+    mixInto(out, bubble, 0.08 + i * 0.12, 0.6);
+    mixInto(out, drum(140, 0.15, 1.2, 0.0, 113), 0.08 + i * 0.12, 0.7);
+  }
+  return out;
+}
+
+Samples pelicanFear() {
+  Samples out;
+  const double pitches[] = {360, 410, 470};
+  for (int i = 0; i < 3; ++i) mixInto(out, honk(pitches[i], 0.14, 120 + i), i * 0.16);
+  return out;
+}
+
+Samples powerDown() {
+  Samples out = silence(0.8);
+  HarmonicOsc osc(Wave::Square);
+  Biquad soft;
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double f = 880.0 * std::pow(55.0 / 880.0, t / 0.8) * (1.0 + 0.04 * std::sin(kTwoPi * 10 * t));
+    if (i % 16 == 0) soft.setLowpass(f * 5.0, 0.8);
+    out[i] = static_cast<float>(soft.process(osc.next(f)) * (1.0 - 0.5 * t / 0.8));
+  }
+  return out;
+}
+
+Samples shoutBoo() {
+  VoiceStyle v;
+  v.tilt = -3.0;
+  v.roughness = 0.15;
+  v.jitter = 0.01;
+  v.vibratoDepth = 0.01;
+  v.seed = 130;
+  return speak({{"b", 0.03}, {"U", 0.06}, {"u", 0.34}}, Curve{{0, 180}, {0.1, 260}, {0.3, 230}, {0.45, 170}},
+               Curve{{0, 0.8}, {0.06, 1.0}, {0.35, 0.9}, {0.45, 0.3}}, v);
+}
+
+Samples cornChime() {
+  Samples out;
+  const double notes[] = {84, 88, 91, 96};
+  for (int i = 0; i < 4; ++i) {
+    mixInto(out, bell(noteFreq(notes[i]), {{1, 1, 0.18}, {2, 0.25, 0.08}, {3, 0.1, 0.05}}, 0.45), i * 0.05,
+            0.5);
+  }
+  return out;
+}
+
+Samples coughTwice() {
+  Samples out;
+  VoiceStyle v;
+  v.roughness = 0.8;
+  v.breath = 0.8;
+  v.jitter = 0.03;
+  for (int i = 0; i < 2; ++i) {
+    v.seed = 140 + i;
+    mixInto(out,
+            speak({{"k", 0.01}, {"@", 0.09}, {"h", 0.06}}, Curve{{0, 180}, {0.2, 120}},
+                  Curve{{0, 1.0}, {0.05, 1.0}, {0.15, 0.3}, {0.2, 0.0}}, v),
+            i * 0.24, i == 0 ? 1.0 : 0.7);
+  }
+  return out;
+}
+
+Samples roosterCrow() {
+  VoiceStyle v;
+  v.formantScale = 1.6;
+  v.bandwidthScale = 1.3;
+  v.tilt = -3.0;
+  v.jitter = 0.02;
+  v.roughness = 0.5;
+  v.breath = 0.05;
+  v.vibratoRate = 9.0;
+  v.vibratoDepth = 0.01;
+  v.seed = 150;
+  return speak({{"k", 0.02},
+                {"a", 0.11},
+                {"k", 0.025},
+                {"@", 0.09},
+                {"d", 0.02},
+                {"u", 0.16},
+                {"d", 0.02},
+                {"l", 0.1},
+                {"d", 0.02},
+                {"u", 0.75}},
+               Curve{{0, 480},
+                     {0.19, 520},
+                     {0.27, 600},
+                     {0.36, 640},
+                     {0.4, 720},
+                     {0.55, 740},
+                     {0.69, 700},
+                     {0.75, 820},
+                     {1.1, 860},
+                     {1.35, 760},
+                     {1.47, 560}},
+               Curve{{0, 1.0}, {1.3, 1.0}, {1.47, 0.3}}, v);
+}
+
+}  // namespace
+
+const ClipRecipe kClipRecipes[kClipCount] = {
+    {"sound\\title.wav", titleTune},       {"sound\\gameover.wav", gameOverTune},
+    {"sound\\rooster.wav", roosterCrow},   {"sound\\scurvy.wav", pirateSting},
+    {"sound\\mania.wav", mooingFanfare},   {"sound\\oogabooga.wav", oogaBooga},
+    {"sound\\nobuy.wav", refusalBuzz},     {"sound\\buy.wav", cashRegister},
+    {"sound\\hello.wav", shopkeeperHello}, {"sound\\cow_hello.wav", cowHello},
+    {"sound\\cow_moo.wav", cowMoo},        {"sound\\cow_mooga.wav", cowMooga},
+    {"sound\\crow_go.wav", crowCaw},       {"sound\\crow_corn.wav", crowPeckAndCrunch},
+    {"sound\\crow_fear.wav", crowSquawk},  {"sound\\crow_haha.wav", crowLaugh},
+    {"sound\\peli_go.wav", pelicanHonk},   {"sound\\peli_eat.wav", pelicanGulp},
+    {"sound\\peli_fear.wav", pelicanFear}, {"sound\\powerdown.wav", powerDown},
+    {"sound\\boo.wav", shoutBoo},          {"sound\\corn_get.wav", cornChime},
+    {"sound\\cough.wav", coughTwice},
+};
