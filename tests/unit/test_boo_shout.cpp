@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "days/day_director.h"
+#include "field/cow_herd.h"
+#include "field/crow_flock.h"
+#include "field/pelican_flock.h"
+#include "scarecrow/boo_shout.h"
+#include "scarecrow/scarecrow.h"
+#include "shell/numeric.h"
+#include "test_support.h"
+
+namespace {
+
+struct Letter {
+  ShoutParticleKind kind;
+  float angle;
+};
+
+class BooShoutTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DayDirector::resetForTests();
+    Scarecrow::load();
+    CrowFlock::load();
+    PelicanFlock::load();
+    CowHerd::load();
+    BooShout::load();
+    clearPlayedClips();
+    // Keep the scarecrow far from everything the tests put on the field.
+    Scarecrow::state().x = 600;
+    Scarecrow::state().y = 460;
+  }
+  void TearDown() override {
+    BooShout::unload();
+    CowHerd::unload();
+    PelicanFlock::unload();
+    CrowFlock::unload();
+    Scarecrow::unload();
+  }
+
+  static std::vector<Letter> letters() {
+    std::vector<Letter> out;
+    for (int i = 0; i < BooShout::capacity; ++i) {
+      const ShoutParticle& p = BooShout::particle(i);
+      if (p.kind != ShoutParticleKind::Free) out.push_back({p.kind, p.angle});
+    }
+    return out;
+  }
+
+  // Expected fan: angles in slot order and which slot holds the b.
+  static void expectFan(float facing, int os, float firstAngle, int bSlot) {
+    BooShout::clear();
+    Scarecrow::state().booLetters = static_cast<uint8_t>(os);
+    BooShout::shout(100, 100, facing);
+    const std::vector<Letter> fan = letters();
+    SCOPED_TRACE(testing::Message() << "facing " << facing << " with " << os << " o");
+    ASSERT_EQ(static_cast<int>(fan.size()), os + 1);
+    for (int i = 0; i <= os; ++i) {
+      EXPECT_FLOAT_EQ(fan[i].angle, firstAngle + 10.0f * i) << i;
+      EXPECT_EQ(fan[i].kind, i == bSlot ? ShoutParticleKind::LetterB : ShoutParticleKind::LetterO) << i;
+    }
+  }
+
+  static Crow& placeCrow(int index, float x, float y, CrowState state) {
+    Crow& c = CrowFlock::crow(index);
+    c = Crow{};
+    c.x = x;
+    c.y = y;
+    c.height = 48;
+    c.state = state;
+    c.animSet = AnimSet::Flap;
+    return c;
+  }
+};
+
+TEST_F(BooShoutTest, FanAnglesAndWhereTheBGoes) {
+  expectFan(0, 2, -15, 0);
+  expectFan(90, 2, 75, 2);
+  expectFan(180, 2, 165, 2);
+  expectFan(270, 2, 255, 0);
+  expectFan(10, 2, -5, 0);    // exactly 10 keeps the b first
+  expectFan(200, 2, 185, 0);  // and so does exactly 200
+  expectFan(11, 2, -4, 2);
+  expectFan(90, 8, 45, 8);  // eight o: from facing - 45 to facing + 35
+  expectFan(315, 8, 270, 0);
+}
+
+TEST_F(BooShoutTest, ALetterStartsAtTheScarecrowWithItsRangeAndSpeed) {
+  Scarecrow::state().booRange = 70;
+  BooShout::spawn(ShoutParticleKind::LetterO, 50, 60, 90);
+  const ShoutParticle& p = BooShout::particle(0);
+  EXPECT_EQ(p.kind, ShoutParticleKind::LetterO);
+  EXPECT_FLOAT_EQ(p.x, 50);
+  EXPECT_FLOAT_EQ(p.y, 60);
+  EXPECT_EQ(p.life, 70);
+  EXPECT_FLOAT_EQ(p.size, 0);
+  EXPECT_FLOAT_EQ(p.alpha, 1);
+  EXPECT_FLOAT_EQ(p.vx, cosDeg(90) * 3);
+  EXPECT_FLOAT_EQ(p.vy, sinDeg(90) * 3);
+}
+
+TEST_F(BooShoutTest, ALettersLifeGrowthAndFade) {
+  BooShout::spawn(ShoutParticleKind::LetterB, 100, 100, 0);
+  const ShoutParticle& p = BooShout::particle(0);
+  for (int update = 1; update <= 39; ++update) {
+    BooShout::update();
+    ASSERT_EQ(p.kind, ShoutParticleKind::LetterB) << update;
+    EXPECT_EQ(p.life, 40 - update);
+    EXPECT_FLOAT_EQ(p.size, update < 16 ? 2.0f * update : 32.0f) << update;
+    // Fades once the life is below 20, by 0.05 a tick.
+    const int fadeTicks = update >= 21 ? update - 20 : 0;
+    EXPECT_NEAR(p.alpha, 1.0f - 0.05f * fadeTicks, 1e-5f) << update;
+    EXPECT_NEAR(p.x, 100 + 3.0f * update, 1e-3f);
+  }
+  BooShout::update();
+  EXPECT_EQ(p.kind, ShoutParticleKind::Free);
+  EXPECT_EQ(BooShout::countInUse(), 0);
+}
+
+TEST_F(BooShoutTest, OneLetterScaresOneCrowTheLowerIndexFirst) {
+  placeCrow(7, 203, 100, CrowState::Arriving);
+  placeCrow(3, 205, 105, CrowState::Arriving);
+  BooShout::spawn(ShoutParticleKind::LetterO, 200, 100, 0);  // reaches (203, 100) on its first move
+  BooShout::update();
+  EXPECT_EQ(CrowFlock::crow(3).state, CrowState::Fleeing);
+  EXPECT_EQ(CrowFlock::crow(7).state, CrowState::Arriving);
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+  EXPECT_EQ(Scarecrow::money(), 10);
+  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
+
+  // A second letter finds the other crow; the fleeing one cannot be scared again.
+  BooShout::spawn(ShoutParticleKind::LetterO, 200, 100, 0);
+  BooShout::update();
+  EXPECT_EQ(CrowFlock::crow(7).state, CrowState::Fleeing);
+  EXPECT_EQ(Scarecrow::money(), 20);
+}
+
+TEST_F(BooShoutTest, ALetterThatPassesNothingLivesItsFullLife) {
+  placeCrow(0, 300, 300, CrowState::Arriving);
+  BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
+  for (int i = 0; i < 40; ++i) BooShout::update();
+  EXPECT_EQ(BooShout::countInUse(), 0);
+  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Arriving);
+  EXPECT_EQ(Scarecrow::money(), 0);
+}
+
+TEST_F(BooShoutTest, TheLastTickOfALetterStillScares) {
+  placeCrow(0, 103, 100, CrowState::Pecking);
+  BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
+  BooShout::particle(0).life = 1;
+  BooShout::update();
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
+}
+
+TEST_F(BooShoutTest, OneLetterCanScareACrowAndAPelicanInTheSameTick) {
+  placeCrow(0, 103, 100, CrowState::Arriving);
+  Pelican& pelican = PelicanFlock::pelican(0);
+  pelican = Pelican{};
+  pelican.x = 104;
+  pelican.y = 101;
+  pelican.height = 48;
+  pelican.state = PelicanState::Flying;
+  BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
+  BooShout::update();
+  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
+  EXPECT_EQ(PelicanFlock::pelican(0).state, PelicanState::Fleeing);
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+}
+
+TEST_F(BooShoutTest, ADroppedEarFallsLiesBlinksAndRunsOut) {
+  BooShout::spawn(ShoutParticleKind::DroppedCorn, 100, 100, 0);
+  const ShoutParticle& p = BooShout::particle(0);
+  EXPECT_FLOAT_EQ(p.height, 48);
+  EXPECT_EQ(p.life, 300);
+  EXPECT_FLOAT_EQ(p.size, 40);
+  for (int update = 1; update <= 12; ++update) {
+    BooShout::update();
+    EXPECT_FLOAT_EQ(p.height, 48.0f - 4.0f * update);
+  }
+  for (int update = 13; update < 300; ++update) BooShout::update();
+  EXPECT_EQ(p.kind, ShoutParticleKind::DroppedCorn);
+  EXPECT_FLOAT_EQ(p.height, 0);
+  EXPECT_EQ(p.life, 1);
+  BooShout::update();
+  EXPECT_EQ(p.kind, ShoutParticleKind::Free);
+  EXPECT_EQ(Scarecrow::money(), 0);
+}
+
+TEST_F(BooShoutTest, TheScarecrowPicksUpAFallingEar) {
+  Scarecrow::state().x = 100;
+  Scarecrow::state().y = 100;
+  BooShout::spawn(ShoutParticleKind::DroppedCorn, 110, 113, 0);
+  BooShout::update();
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+  EXPECT_EQ(Scarecrow::money(), 50);
+  EXPECT_EQ(Scarecrow::state().score, 50);
+  EXPECT_EQ(countPlayed("sound\\corn_get.wav"), 1);
+}
+
+TEST_F(BooShoutTest, AnEarOutOfReachStays) {
+  Scarecrow::state().x = 100;
+  Scarecrow::state().y = 100;
+  BooShout::spawn(ShoutParticleKind::DroppedCorn, 112, 112, 0);  // exactly 24 away
+  BooShout::update();
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::DroppedCorn);
+  Scarecrow::state().x = 101;
+  BooShout::update();
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+}
+
+TEST_F(BooShoutTest, AScaredCarrierDropsItsEarIntoTheTable) {
+  placeCrow(2, 303, 200, CrowState::Carrying);
+  BooShout::spawn(ShoutParticleKind::LetterO, 300, 200, 0);
+  BooShout::update();
+  EXPECT_EQ(CrowFlock::crow(2).state, CrowState::Fleeing);
+  // The ear lands where the crow was hovering, not where the letter was.
+  int ears = 0;
+  for (int i = 0; i < BooShout::capacity; ++i) {
+    const ShoutParticle& p = BooShout::particle(i);
+    if (p.kind != ShoutParticleKind::DroppedCorn) continue;
+    ++ears;
+    EXPECT_FLOAT_EQ(p.x, 303);
+    EXPECT_FLOAT_EQ(p.y, 200);
+  }
+  EXPECT_EQ(ears, 1);
+}
+
+TEST_F(BooShoutTest, AFullTableDropsFurtherLettersAndClearEmptiesIt) {
+  for (int i = 0; i < BooShout::capacity; ++i) BooShout::spawn(ShoutParticleKind::LetterO, 0, 0, 0);
+  EXPECT_EQ(BooShout::countInUse(), BooShout::capacity);
+  BooShout::particle(17).kind = ShoutParticleKind::Free;
+  BooShout::shout(50, 60, 90);  // three letters, room for one
+  EXPECT_EQ(BooShout::countInUse(), BooShout::capacity);
+  EXPECT_FLOAT_EQ(BooShout::particle(17).x, 50);
+  EXPECT_FLOAT_EQ(BooShout::particle(17).angle, 75);
+  BooShout::clear();
+  EXPECT_EQ(BooShout::countInUse(), 0);
+}
+
+}  // namespace
