@@ -1,0 +1,94 @@
+// Helpers shared by the day, HUD and screen tests: drawing one frame offscreen and reading it back,
+// and driving the day director to a chosen day without a Play world.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "days/day_director.h"
+#include "field/cow_herd.h"
+#include "field/crow_flock.h"
+#include "field/pelican_flock.h"
+#include "render/sprite.h"
+
+namespace screentest {
+
+constexpr int frameWidth = 640;
+constexpr int frameHeight = 480;
+
+struct Frame {
+  std::vector<uint8_t> rgba;
+
+  // x, y in logical screen units, y down from the top (the read-back rows run bottom-up).
+  const uint8_t* at(int x, int y) const {
+    return &rgba[(static_cast<size_t>(frameHeight - 1 - y) * frameWidth + static_cast<size_t>(x)) * 4];
+  }
+
+  // Sum of the red, green or blue channel over a rectangle [x0, x1) x [y0, y1).
+  long channelSum(int channel, int x0, int y0, int x1, int y1) const {
+    long sum = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) sum += at(x, y)[channel];
+    }
+    return sum;
+  }
+
+  long brightness(int x0, int y0, int x1, int y1) const {
+    return channelSum(0, x0, y0, x1, y1) + channelSum(1, x0, y0, x1, y1) + channelSum(2, x0, y0, x1, y1);
+  }
+};
+
+// Largest per-channel difference between two frames over a rectangle.
+inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1) {
+  int most = 0;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        int d = std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y)[c]));
+        if (d > most) most = d;
+      }
+    }
+  }
+  return most;
+}
+
+// Draws one frame the way the game does: cleared to black, white colour, inside the 2D overlay.
+template <typename DrawFn>
+Frame render(DrawFn drawFn) {
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  beginOverlay2D();
+  drawFn();
+  endOverlay2D();
+  glFinish();
+  Frame frame;
+  frame.rgba.resize(static_cast<size_t>(frameWidth) * frameHeight * 4);
+  glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
+  return frame;
+}
+
+inline void freeAllCreatures() {
+  for (int i = 0; i < CrowFlock::capacity; ++i) CrowFlock::crow(i).state = CrowState::Free;
+  for (int i = 0; i < PelicanFlock::capacity; ++i) PelicanFlock::pelican(i).state = PelicanState::Free;
+  for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i).active = 0;
+}
+
+// Ticks the director, clearing the field of creatures after every tick, until the day changes.
+// Returns false when it does not change within two full days.
+inline bool advanceDay() {
+  constexpr int tickLimit = 2 * 1800 + 10;
+  const int before = DayDirector::day();
+  for (int n = 0; n < tickLimit; ++n) {
+    DayDirector::tick();
+    freeAllCreatures();
+    if (DayDirector::day() != before) return true;
+  }
+  return false;
+}
+
+}  // namespace screentest
