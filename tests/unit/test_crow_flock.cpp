@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "days/day_director.h"
+#include "field/corn_field.h"
+#include "field/crow_flock.h"
+#include "scarecrow/boo_shout.h"
+#include "scarecrow/scarecrow.h"
+#include "shell/numeric.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr float dayZeroFactor = 0.2f;
+
+class CrowFlockTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DayDirector::resetForTests();
+    Scarecrow::load();
+    DayDirector::startDay();  // day index 0: speed factor 0.2
+    CornField::load();
+    CrowFlock::load();
+    BooShout::load();
+    Scarecrow::state().money = 100;
+    Scarecrow::state().score = 100;
+    Scarecrow::state().x = 630;  // out of the way of dropped ears
+    Scarecrow::state().y = 30;
+    clearPlayedClips();
+  }
+  void TearDown() override {
+    BooShout::unload();
+    CrowFlock::unload();
+    CornField::unload();
+    Scarecrow::unload();
+    DayDirector::resetForTests();
+  }
+
+  static Crow& place(int index, float x, float y, float angle, CrowState state) {
+    Crow& c = CrowFlock::crow(index);
+    c = Crow{};
+    c.x = x;
+    c.y = y;
+    c.angle = angle;
+    c.height = 48;
+    c.state = state;
+    c.animSet = AnimSet::Flap;
+    c.target = -1;
+    CrowFlock::aim(index);
+    return c;
+  }
+
+  static float speedOf(const Crow& c) { return std::hypot(c.vx, c.vy); }
+};
+
+TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingIn) {
+  bool edgeSeen[4] = {};
+  for (uint32_t seed = 1; seed <= 300; ++seed) {
+    CrowFlock::load();
+    seedRandom(seed);
+    CrowFlock::spawn(true);
+    ASSERT_EQ(CrowFlock::countInUse(), 1);
+    const Crow& c = CrowFlock::crow(0);
+    SCOPED_TRACE(testing::Message() << "seed " << seed << " at " << c.x << "," << c.y << " angle "
+                                    << c.angle);
+    EXPECT_EQ(c.state, CrowState::Arriving);
+    EXPECT_FLOAT_EQ(c.height, 48);
+    EXPECT_EQ(c.animSet, AnimSet::Flap);
+    EXPECT_NEAR(speedOf(c), 2 * dayZeroFactor, 1e-5f);
+    EXPECT_GE(c.angle, 0);
+    EXPECT_LT(c.angle, 360);
+    EXPECT_EQ(c.facing, static_cast<int>(std::floor(c.angle / 45 + 0.5f)) % 8);
+    if (c.y == -60) {
+      edgeSeen[0] = true;
+      EXPECT_GE(c.angle, 15);
+      EXPECT_LE(c.angle, 165);
+      EXPECT_GT(c.vy, 0);
+    } else if (c.x == 700) {
+      edgeSeen[1] = true;
+      EXPECT_GE(c.angle, 105);
+      EXPECT_LE(c.angle, 255);
+      EXPECT_LT(c.vx, 0);
+    } else if (c.y == 608) {
+      edgeSeen[2] = true;
+      EXPECT_GE(c.angle, 195);
+      EXPECT_LE(c.angle, 345);
+      EXPECT_LT(c.vy, 0);
+    } else {
+      ASSERT_FLOAT_EQ(c.x, -60);
+      edgeSeen[3] = true;
+      EXPECT_TRUE(c.angle >= 285 || c.angle <= 75);
+      EXPECT_GT(c.vx, 0);
+    }
+  }
+  for (bool seen : edgeSeen) EXPECT_TRUE(seen);
+}
+
+TEST_F(CrowFlockTest, TheLeftEdgeFoldsItsAngleBelow360) {
+  bool folded = false;
+  bool kept = false;
+  for (uint32_t seed = 1; seed <= 400 && !(folded && kept); ++seed) {
+    // The same draws as a spawn: the edge, the height on that edge, then the random part of the heading.
+    seedRandom(seed);
+    if (randomInt(4) != 3) continue;
+    randomFloat(480);
+    const float part = randomFloat(150);
+    CrowFlock::load();
+    seedRandom(seed);
+    CrowFlock::spawn(false);
+    const float angle = CrowFlock::crow(0).angle;
+    if (part + 285 > 360) {
+      folded = true;
+      EXPECT_FLOAT_EQ(angle, part + 285 - 360) << seed;
+    } else {
+      kept = true;
+      EXPECT_FLOAT_EQ(angle, part + 285) << seed;
+    }
+  }
+  EXPECT_TRUE(folded);
+  EXPECT_TRUE(kept);
+}
+
+TEST_F(CrowFlockTest, AnnouncedSpawnsCallAndAFullFlockDropsTheRequest) {
+  CrowFlock::spawn(false);
+  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), 0);
+  for (int i = 1; i < CrowFlock::capacity; ++i) CrowFlock::spawn(true);
+  EXPECT_EQ(CrowFlock::countInUse(), CrowFlock::capacity);
+  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), CrowFlock::capacity - 1);
+  const uint32_t before = randomState();
+  CrowFlock::spawn(true);
+  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), CrowFlock::capacity - 1);
+  EXPECT_EQ(randomState(), before);  // nothing drawn for a dropped request
+  EXPECT_FALSE(CrowFlock::isEmpty());
+}
+
+TEST_F(CrowFlockTest, ACrowThatMeetsNoCornLeavesSilently) {
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    CrowFlock::load();
+    seedRandom(seed);
+    CrowFlock::spawn(false);
+    clearPlayedClips();
+    int ticks = 0;
+    while (!CrowFlock::isEmpty() && ticks < 10000) {
+      CrowFlock::tick();
+      ++ticks;
+    }
+    EXPECT_TRUE(CrowFlock::isEmpty()) << seed;
+    EXPECT_TRUE(playedClips().empty());
+    EXPECT_EQ(Scarecrow::money(), 100);
+  }
+}
+
+TEST_F(CrowFlockTest, PeckTimelineLandsSinksRisesAndTakesTheEarOnTick21) {
+  CornField::layOut();
+  Crow& c = place(0, 118, 165, 0, CrowState::Arriving);
+  CrowFlock::tick();
+  EXPECT_EQ(c.state, CrowState::Pecking);
+  EXPECT_EQ(countPlayed("sound\\crow_corn.wav"), 1);
+  EXPECT_EQ(c.target, 0);
+  EXPECT_FLOAT_EQ(c.vx, 0);
+  EXPECT_FLOAT_EQ(c.x, 118 + 2 * dayZeroFactor);  // stops over its own ground point
+  EXPECT_FLOAT_EQ(c.height, 48);
+  for (int tick = 2; tick <= 20; ++tick) {
+    CrowFlock::tick();
+    const float expected = tick <= 9 ? 48.0f - 4 * (tick - 1) : std::fmin(16.0f + 4 * (tick - 9), 48.0f);
+    EXPECT_FLOAT_EQ(c.height, expected) << tick;
+    EXPECT_EQ(c.animTick, tick);
+    EXPECT_EQ(c.state, CrowState::Pecking);
+  }
+  EXPECT_EQ(CornField::stalk(0).ears, 1);
+  CrowFlock::tick();
+  EXPECT_EQ(c.state, CrowState::Carrying);
+  EXPECT_EQ(CornField::stalk(0).ears, 0);
+  EXPECT_EQ(Scarecrow::money(), 95);
+  EXPECT_FLOAT_EQ(c.angle, 180);
+  EXPECT_EQ(c.facing, 4);
+  EXPECT_EQ(c.animSet, AnimSet::Flap);
+  EXPECT_EQ(c.animTick, 0);
+  EXPECT_NEAR(c.vx, -dayZeroFactor, 1e-5f);  // carrying: the speed factor alone
+  EXPECT_NEAR(c.vy, 0, 1e-5f);
+  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);  // that was the stalk's last ear
+}
+
+TEST_F(CrowFlockTest, AStalkEmptiedDuringThePeckSendsTheCrowOnWithoutMoneyChange) {
+  CornField::layOut();
+  Crow& c = place(0, 118, 165, 0, CrowState::Arriving);
+  for (int tick = 1; tick <= 15; ++tick) CrowFlock::tick();
+  CornField::takeEar(0);  // another creature got there first
+  Scarecrow::state().money = 100;
+  for (int tick = 16; tick <= 21; ++tick) CrowFlock::tick();
+  EXPECT_EQ(c.state, CrowState::Arriving);
+  EXPECT_FLOAT_EQ(c.angle, 0);
+  EXPECT_NEAR(c.vx, 2 * dayZeroFactor, 1e-5f);
+  EXPECT_EQ(Scarecrow::money(), 100);
+  // It flies on and lands on the next stalk along its line.
+  for (int i = 0; i < 300 && c.state == CrowState::Arriving; ++i) CrowFlock::tick();
+  EXPECT_EQ(c.state, CrowState::Pecking);
+  EXPECT_EQ(c.target, 1);
+}
+
+TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutside) {
+  Crow& c = place(0, 659.5f, 300, 0, CrowState::Carrying);
+  CrowFlock::tick();
+  CrowFlock::tick();
+  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 0);
+  EXPECT_EQ(c.state, CrowState::Carrying);
+  CrowFlock::tick();  // 660.1: outside
+  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 1);
+  EXPECT_EQ(Scarecrow::money(), 90);
+  EXPECT_TRUE(CrowFlock::isEmpty());
+  for (int i = 0; i < 10; ++i) CrowFlock::tick();
+  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 1);
+  EXPECT_EQ(Scarecrow::money(), 90);
+
+  // The same at the top, bottom and left of the escape box; an arriving crow out there does not laugh.
+  place(1, 300, -19.9f, 270, CrowState::Carrying);
+  place(2, 300, 539.9f, 90, CrowState::Carrying);
+  place(3, -19.9f, 300, 180, CrowState::Carrying);
+  place(4, 680, 300, 0, CrowState::Arriving);
+  CrowFlock::tick();
+  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 4);
+  EXPECT_EQ(CrowFlock::countInUse(), 1);
+}
+
+TEST_F(CrowFlockTest, ACrowBeyondTheWorldBoxIsFreedSilently) {
+  place(0, 740, 100, 0, CrowState::Fleeing);
+  place(1, 100, -99.9f, 270, CrowState::Fleeing);
+  CrowFlock::tick();
+  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Free);
+  EXPECT_EQ(CrowFlock::crow(1).state, CrowState::Free);
+  EXPECT_TRUE(playedClips().empty());
+  EXPECT_EQ(Scarecrow::money(), 100);
+}
+
+TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
+  Crow& c = place(0, 300, 300, 0, CrowState::Carrying);
+  EXPECT_FALSE(CrowFlock::scareAt(308, 308));  // exactly 16 away
+  EXPECT_TRUE(CrowFlock::scareAt(308, 307));
+  EXPECT_EQ(c.state, CrowState::Fleeing);
+  EXPECT_EQ(c.target, static_cast<int32_t>(CrowState::Carrying));
+  EXPECT_EQ(c.animSet, AnimSet::Scared);
+  EXPECT_EQ(Scarecrow::money(), 110);
+  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
+  ASSERT_EQ(BooShout::countInUse(), 1);
+  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::DroppedCorn);
+  EXPECT_FLOAT_EQ(BooShout::particle(0).x, 300);
+  EXPECT_FLOAT_EQ(BooShout::particle(0).y, 300);
+
+  // The tick of the scare counts as the first; the crow hangs still until the 25th.
+  for (int tick = 1; tick <= 25; ++tick) {
+    CrowFlock::tick();
+    ASSERT_FLOAT_EQ(c.x, 300) << tick;
+    ASSERT_FLOAT_EQ(c.y, 300) << tick;
+  }
+  EXPECT_EQ(c.animSet, AnimSet::Flap);
+  CrowFlock::tick();
+  EXPECT_NEAR(c.x, 304, 1e-4f);
+  EXPECT_NEAR(c.y, 300, 1e-4f);
+  EXPECT_FLOAT_EQ(c.angle, 0);
+  // A fleeing crow can neither be scared again nor land, and it does not laugh on the way out.
+  EXPECT_FALSE(CrowFlock::scareAt(c.x, c.y));
+  for (int i = 0; i < 200; ++i) CrowFlock::tick();
+  EXPECT_TRUE(CrowFlock::isEmpty());
+  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 0);
+  EXPECT_EQ(Scarecrow::money(), 110);
+}
+
+TEST_F(CrowFlockTest, ScaredWhilePeckingTurnsAboutAtItsHeight) {
+  CornField::layOut();
+  Crow& c = place(0, 118, 165, 30, CrowState::Arriving);
+  for (int tick = 1; tick <= 5; ++tick) CrowFlock::tick();
+  ASSERT_EQ(c.state, CrowState::Pecking);
+  const float height = c.height;
+  const float x = c.x;
+  EXPECT_TRUE(CrowFlock::scareAt(c.x, c.y));
+  EXPECT_EQ(BooShout::countInUse(), 0);  // nothing was carried, nothing dropped
+  for (int tick = 1; tick <= 25; ++tick) CrowFlock::tick();
+  EXPECT_FLOAT_EQ(c.angle, 210);
+  EXPECT_NEAR(speedOf(c), 4, 1e-5f);
+  EXPECT_FLOAT_EQ(c.height, height);
+  CrowFlock::tick();
+  EXPECT_LT(c.x, x);
+  EXPECT_FLOAT_EQ(c.height, height);
+  EXPECT_EQ(CornField::stalk(0).ears, 1);  // the ear stays on the stalk
+}
+
+TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFright) {
+  Crow& carrier = place(0, 300, 300, 90, CrowState::Carrying);
+  place(1, 100, 100, 0, CrowState::Arriving);
+  Crow& fleeing = place(2, 200, 200, 0, CrowState::Fleeing);
+  CrowFlock::scareAll();
+  EXPECT_EQ(Scarecrow::money(), 120);
+  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 2);
+  EXPECT_EQ(carrier.animTick, 5);
+  EXPECT_EQ(BooShout::countInUse(), 1);
+  const float fleeingX = fleeing.x;
+  for (int tick = 1; tick <= 20; ++tick) {
+    CrowFlock::tick();
+    ASSERT_FLOAT_EQ(carrier.y, 300) << tick;
+  }
+  EXPECT_GT(fleeing.x, fleeingX);  // an already fleeing crow flew on untouched
+  CrowFlock::tick();
+  EXPECT_NEAR(carrier.y, 304, 1e-4f);
+}
+
+TEST_F(CrowFlockTest, TwoCrowsInReachOfOnePointOnlyTheLowerIndexIsScared) {
+  place(5, 200, 200, 0, CrowState::Arriving);
+  place(9, 200, 200, 0, CrowState::Arriving);
+  EXPECT_TRUE(CrowFlock::scareAt(201, 201));
+  EXPECT_EQ(CrowFlock::crow(5).state, CrowState::Fleeing);
+  EXPECT_EQ(CrowFlock::crow(9).state, CrowState::Arriving);
+  EXPECT_EQ(Scarecrow::money(), 110);
+}
+
+TEST_F(CrowFlockTest, TheCarrySpeedFactorSlowsOnlyCarriersAndLastsTheGame) {
+  EXPECT_FLOAT_EQ(CrowFlock::carrySpeedFactor(), 1);
+  for (int weight = 0; weight < 3; ++weight) CrowFlock::carrySpeedFactor() -= 0.1f;
+  const Crow& carrier = place(0, 300, 300, 0, CrowState::Carrying);
+  const Crow& arriving = place(1, 300, 300, 0, CrowState::Arriving);
+  EXPECT_NEAR(speedOf(carrier), 0.7f * dayZeroFactor, 1e-5f);
+  EXPECT_NEAR(speedOf(arriving), 2 * dayZeroFactor, 1e-5f);
+  DayDirector::startDay();
+  EXPECT_NEAR(CrowFlock::carrySpeedFactor(), 0.7f, 1e-5f);
+  CrowFlock::load();
+  EXPECT_FLOAT_EQ(CrowFlock::carrySpeedFactor(), 1);
+}
+
+TEST_F(CrowFlockTest, FacingRowsFollowTheHeading) {
+  const float angles[] = {0, 22, 23, 90, 180, 200, 270, 337, 338, 359.9f};
+  const int rows[] = {0, 0, 1, 2, 4, 4, 6, 7, 0, 0};
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(place(0, 300, 300, angles[i], CrowState::Arriving).facing, rows[i]) << angles[i];
+  }
+}
+
+}  // namespace
