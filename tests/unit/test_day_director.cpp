@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "days/day_director.h"
+#include "field/cow_herd.h"
+#include "field/crow_flock.h"
+#include "field/pelican_flock.h"
+#include "scarecrow/scarecrow.h"
+#include "screens/store.h"
+#include "shell/key_state.h"
+#include "shell/numeric.h"
+#include "test_support.h"
+
+namespace {
+
+class DayDirectorTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DayDirector::resetForTests();
+    Scarecrow::load();
+    CrowFlock::load();
+    PelicanFlock::load();
+    CowHerd::load();
+    clearPlayedClips();
+  }
+  void TearDown() override {
+    Store::unload();
+    CowHerd::unload();
+    PelicanFlock::unload();
+    CrowFlock::unload();
+    Scarecrow::unload();
+    DayDirector::resetForTests();
+  }
+
+  static void clearField() {
+    for (int i = 0; i < CrowFlock::capacity; ++i) CrowFlock::crow(i).state = CrowState::Free;
+    for (int i = 0; i < PelicanFlock::capacity; ++i) PelicanFlock::pelican(i).state = PelicanState::Free;
+    for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i).active = 0;
+  }
+
+  static int creatureCount() {
+    return CrowFlock::countInUse() + PelicanFlock::countInUse() + CowHerd::countInUse();
+  }
+
+  static void startGameAt(int startingDayPresses) {
+    for (int i = 0; i < startingDayPresses; ++i) DayDirector::stepStartingDay();
+    DayDirector::beginGame();
+    DayDirector::startDay();
+  }
+
+  // Runs the current day to its end, sending every creature away once its time is up.
+  // Reports whether the store opened for the next day.
+  static bool playThroughDay() {
+    Store::unload();
+    const int day = DayDirector::day();
+    int guard = 0;
+    while (DayDirector::day() == day && guard++ < 10000) {
+      if (DayDirector::ticksToday() + 1 >= DayDirector::dayLength()) clearField();
+      DayDirector::tick();
+    }
+    EXPECT_EQ(DayDirector::day(), day + 1);
+    clearField();
+    return Store::isLoaded();
+  }
+
+  // The running ticks of today at which a spawn event brought something, up to `lastTick`.
+  static std::vector<int> spawnTicks(int lastTick) {
+    std::vector<int> ticks;
+    while (DayDirector::ticksToday() < lastTick) {
+      const int before = creatureCount();
+      DayDirector::tick();
+      if (creatureCount() != before) ticks.push_back(DayDirector::ticksToday());
+    }
+    return ticks;
+  }
+};
+
+TEST_F(DayDirectorTest, ProgramStartValuesAndSettings) {
+  EXPECT_EQ(DayDirector::day(), 0);
+  EXPECT_EQ(DayDirector::startingDay(), 0);
+  EXPECT_EQ(DayDirector::startingCorn(), 1);
+  EXPECT_EQ(DayDirector::kind(), DayKind::Ordinary);
+  EXPECT_EQ(DayDirector::spawnInterval(), 0);
+
+  std::vector<int> days;
+  for (int i = 0; i < 11; ++i) {
+    DayDirector::stepStartingDay();
+    days.push_back(DayDirector::startingDay());
+  }
+  EXPECT_EQ(days, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+
+  std::vector<int> corn;
+  for (int i = 0; i < 4; ++i) {
+    DayDirector::cycleStartingCorn();
+    corn.push_back(DayDirector::startingCorn());
+  }
+  EXPECT_EQ(corn, (std::vector<int>{2, 3, 1, 2}));
+}
+
+TEST_F(DayDirectorTest, StartingADayPreparesItAndClearsUnreadPresses) {
+  startGameAt(3);
+  EXPECT_EQ(DayDirector::day(), 30);
+  Scarecrow::state().x = 10;
+  KeyState::keyDown(vkControl);
+  KeyState::keyUp(vkControl);
+  DayDirector::startDay();
+  EXPECT_FALSE(KeyState::wasPressed(vkControl));
+  EXPECT_FALSE(Store::isLoaded());  // the first day of a game has no store
+  EXPECT_EQ(DayDirector::dayLength(), 1800);
+  EXPECT_EQ(DayDirector::ticksToday(), 0);
+  EXPECT_EQ(DayDirector::spawnCountdown(), 60);
+  EXPECT_EQ(DayDirector::spawnInterval(), 90);
+  EXPECT_FLOAT_EQ(DayDirector::creatureSpeedFactor(), 30 * 0.05f + 0.2f);
+  EXPECT_FLOAT_EQ(Scarecrow::state().x, 320);
+}
+
+TEST_F(DayDirectorTest, FirstDaySpawnsEveryHundredFiftyTicksFromSixtyUntil1800) {
+  startGameAt(0);
+  std::vector<int> expected;
+  for (int t = 60; t < 1800; t += 150) expected.push_back(t);
+  EXPECT_EQ(spawnTicks(1800), expected);
+  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), static_cast<int>(expected.size()));
+  EXPECT_EQ(CrowFlock::countInUse(), static_cast<int>(expected.size()));  // one crow an event
+}
+
+TEST_F(DayDirectorTest, ADayWaitsForTheLastCreatureWhileTheCountdownCycles) {
+  startGameAt(0);
+  spawnTicks(1800);
+  ASSERT_FALSE(CrowFlock::isEmpty());
+  const int crows = CrowFlock::countInUse();
+  EXPECT_TRUE(spawnTicks(2300).empty());
+  EXPECT_EQ(CrowFlock::countInUse(), crows);
+  EXPECT_EQ(DayDirector::day(), 0);
+  // The countdown went on cycling: the suppressed events fell on 1860, 2010 and 2160.
+  EXPECT_EQ(DayDirector::spawnCountdown(), 2310 - 2300);
+
+  // A pelican alone still holds the day open.
+  clearField();
+  PelicanFlock::pelican(3).state = PelicanState::Flying;
+  DayDirector::tick();
+  EXPECT_EQ(DayDirector::day(), 0);
+  clearField();
+  CowHerd::cow(15).active = 1;
+  DayDirector::tick();
+  EXPECT_EQ(DayDirector::day(), 0);
+
+  clearField();
+  DayDirector::tick();
+  EXPECT_EQ(DayDirector::day(), 1);
+  EXPECT_EQ(DayDirector::ticksToday(), 0);
+  EXPECT_EQ(DayDirector::spawnCountdown(), 60);
+  EXPECT_EQ(DayDirector::spawnInterval(), 148);
+  EXPECT_TRUE(Store::isLoaded());
+}
+
+TEST_F(DayDirectorTest, AnEventDueOnTick1800DoesNotHappen) {
+  startGameAt(6);  // day index 60: every 30 ticks, and 60 + 58 x 30 is 1800
+  ASSERT_EQ(DayDirector::spawnInterval(), 30);
+  while (DayDirector::ticksToday() < 1769) DayDirector::tick();
+  uint32_t before = randomState();
+  DayDirector::tick();
+  EXPECT_NE(randomState(), before);  // the event of tick 1770 drew its numbers
+  while (DayDirector::ticksToday() < 1799) DayDirector::tick();
+  clearField();
+  before = randomState();
+  const int countdownBefore = DayDirector::spawnCountdown();
+  ASSERT_EQ(countdownBefore, 1);
+  DayDirector::tick();
+  EXPECT_EQ(randomState(), before);
+  EXPECT_EQ(DayDirector::day(), 61);  // the field was clear, so the day ended on its first tick >= 1800
+}
+
+TEST_F(DayDirectorTest, KindsOfDaysAndTheirSpawns) {
+  startGameAt(0);
+  const int days[] = {4, 9, 14, 19};
+  const DayKind kinds[] = {DayKind::Scurvy, DayKind::Moomania, DayKind::Scurvy, DayKind::Moomania};
+  for (int i = 0; i < 4; ++i) {
+    while (DayDirector::day() < days[i]) playThroughDay();
+    EXPECT_EQ(DayDirector::kind(), kinds[i]) << days[i];
+
+    // Every event brings exactly one creature of the day's kind and never a crow.
+    for (int event = 0; event < 5; ++event) {
+      while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
+      const int pelicans = PelicanFlock::countInUse();
+      const int cows = CowHerd::countInUse();
+      DayDirector::tick();
+      EXPECT_EQ(PelicanFlock::countInUse() - pelicans, kinds[i] == DayKind::Scurvy ? 1 : 0);
+      EXPECT_EQ(CowHerd::countInUse() - cows, kinds[i] == DayKind::Moomania ? 1 : 0);
+      EXPECT_EQ(CrowFlock::countInUse(), 0);
+    }
+    // With the family's table full the event draws nothing at all.
+    for (int s = 0; s < PelicanFlock::capacity; ++s) PelicanFlock::pelican(s).state = PelicanState::Flying;
+    for (int s = 0; s < CowHerd::capacity; ++s) CowHerd::cow(s).active = 1;
+    while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
+    const uint32_t before = randomState();
+    DayDirector::tick();
+    EXPECT_EQ(randomState(), before);
+    clearField();
+  }
+}
+
+TEST_F(DayDirectorTest, OrdinaryEventsFollowTheirDrawsInOrder) {
+  startGameAt(2);  // day index 20: pelicans, cows and up to three crows are possible
+  const int day = DayDirector::day();
+  int outcomes[5] = {};  // pelican, cow, one, two, three crows
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    clearField();
+    DayDirector::startDay();
+    while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
+
+    // The same draws the rule makes; each crow that comes takes three draws of its own (edge, place,
+    // heading).
+    seedRandom(seed);
+    int expected = -1;
+    if (randomInt(500) < day) {
+      expected = 0;
+    } else if (randomInt(1000) < day) {
+      expected = 1;
+    } else {
+      int crows = 1;
+      if (randomInt(day + 1) > 10) {
+        ++crows;
+        for (int d = 0; d < 3; ++d) randomInt(2);
+      }
+      if (randomInt(day + 1) > 5) ++crows;
+      expected = crows + 1;
+    }
+
+    seedRandom(seed);
+    DayDirector::tick();
+    const int crows = CrowFlock::countInUse();
+    const int got = PelicanFlock::countInUse() == 1 ? 0 : CowHerd::countInUse() == 1 ? 1 : crows + 1;
+    EXPECT_EQ(got, expected) << seed;
+    EXPECT_EQ(PelicanFlock::countInUse() + CowHerd::countInUse() + (crows > 0 ? 1 : 0), 1) << seed;
+    ++outcomes[got];
+  }
+  EXPECT_GT(outcomes[2], 0);
+  EXPECT_GT(outcomes[3], 0);
+  EXPECT_GT(outcomes[4], 0);
+}
+
+TEST_F(DayDirectorTest, EarlyOrdinaryDaysBringOneCrowAnEvent) {
+  startGameAt(0);
+  while (DayDirector::day() < 5) playThroughDay();
+  for (int event = 0; event < 11; ++event) {
+    clearField();
+    while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
+    DayDirector::tick();
+    EXPECT_EQ(creatureCount(), 1);
+  }
+}
+
+TEST_F(DayDirectorTest, SpawnIntervalsShrinkToOne) {
+  startGameAt(0);
+  EXPECT_EQ(DayDirector::spawnInterval(), 150);
+  DayDirector::resetForTests();
+  startGameAt(7);
+  while (DayDirector::day() < 74) playThroughDay();
+  EXPECT_EQ(DayDirector::spawnInterval(), 2);
+  EXPECT_FLOAT_EQ(DayDirector::creatureSpeedFactor(), 74 * 0.05f + 0.2f);
+  playThroughDay();
+  EXPECT_EQ(DayDirector::spawnInterval(), 1);
+  playThroughDay();
+  EXPECT_EQ(DayDirector::spawnInterval(), 1);
+}
+
+TEST_F(DayDirectorTest, TurningBackTimeOnDayTwelve) {
+  startGameAt(1);
+  while (DayDirector::day() < 12) EXPECT_TRUE(playThroughDay());
+  DayDirector::turnBackTime();
+  EXPECT_EQ(DayDirector::day(), 5);
+  EXPECT_EQ(DayDirector::dayLength(), 300);
+  EXPECT_EQ(DayDirector::ticksToday(), 0);
+  EXPECT_EQ(DayDirector::spawnInterval(), 130);
+  EXPECT_EQ(DayDirector::spawnCountdown(), 60);
+  EXPECT_FLOAT_EQ(DayDirector::creatureSpeedFactor(), 5 * 0.05f + 0.2f);
+  EXPECT_EQ(DayDirector::kind(), DayKind::Ordinary);
+  EXPECT_EQ(spawnTicks(299), (std::vector<int>{60, 190}));
+  clearField();
+  DayDirector::tick();
+  EXPECT_EQ(DayDirector::day(), 6);
+  // Below the starting day no store opens until the days pass it again.
+  Store::unload();
+  EXPECT_FALSE(Store::isLoaded());
+  std::vector<bool> stores;
+  while (DayDirector::day() < 12) stores.push_back(playThroughDay());
+  EXPECT_EQ(stores, (std::vector<bool>{false, false, false, false, true, true}));
+}
+
+TEST_F(DayDirectorTest, TurningBackTimeKeepsTheKindOfTheDay) {
+  startGameAt(1);
+  while (DayDirector::day() < 14) playThroughDay();
+  ASSERT_EQ(DayDirector::kind(), DayKind::Scurvy);
+  DayDirector::turnBackTime();
+  EXPECT_EQ(DayDirector::day(), 7);
+  EXPECT_EQ(DayDirector::kind(), DayKind::Scurvy);
+  EXPECT_EQ(DayDirector::spawnInterval(), 110);
+  spawnTicks(61);
+  EXPECT_EQ(PelicanFlock::countInUse(), 1);
+  EXPECT_EQ(CrowFlock::countInUse(), 0);
+}
+
+TEST_F(DayDirectorTest, TurningBackTimeNeverGoesBeforeTheFirstDay) {
+  startGameAt(0);
+  DayDirector::turnBackTime();
+  EXPECT_EQ(DayDirector::day(), 0);
+  EXPECT_EQ(DayDirector::spawnInterval(), 180);
+}
+
+TEST_F(DayDirectorTest, AGameStartedOnDayHundredOneOpensTheStoreBeforeTheNext) {
+  startGameAt(10);
+  EXPECT_EQ(DayDirector::day(), 100);
+  EXPECT_FALSE(Store::isLoaded());
+  EXPECT_TRUE(playThroughDay());
+  EXPECT_EQ(DayDirector::day(), 101);
+}
+
+TEST_F(DayDirectorTest, DaysKeepCountingPast255) {
+  startGameAt(10);
+  while (DayDirector::day() < 254) playThroughDay();
+  EXPECT_EQ(DayDirector::kind(), DayKind::Scurvy);  // shown day 255
+  EXPECT_TRUE(playThroughDay());
+  EXPECT_EQ(DayDirector::day(), 255);
+  EXPECT_EQ(DayDirector::kind(), DayKind::Ordinary);
+  EXPECT_TRUE(playThroughDay());  // a wrap to day 0 would fall below the starting day and skip the store
+  EXPECT_EQ(DayDirector::day(), 256);
+  while (DayDirector::day() < 259) playThroughDay();
+  EXPECT_EQ(DayDirector::kind(), DayKind::Moomania);  // shown day 260
+  EXPECT_EQ(DayDirector::spawnInterval(), 1);
+  EXPECT_FLOAT_EQ(DayDirector::creatureSpeedFactor(), 259 * 0.05f + 0.2f);
+  EXPECT_EQ(DayDirector::dayLength(), 1800);
+}
+
+}  // namespace
