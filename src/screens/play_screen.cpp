@@ -23,6 +23,7 @@ bool worldLoaded = false;
 bool gameOver = false;
 uint32_t tickBacklog = 0;
 float worldLight = 0.0f;
+uint32_t playTicksRun = 0;
 
 namespace {
 constexpr uint32_t tickMs = 16;
@@ -37,6 +38,7 @@ void loadWorld() {
   seedRandom(0);
   tickBacklog = 0;
   worldLight = 0.0f;
+  playTicksRun = 0;
   DrawQueue::load();
   Ground::load();
   Scarecrow::load();
@@ -90,6 +92,7 @@ void playTick() {
   }
   Hud::tick();
   worldLight = DayCycle::lightLevel();
+  ++playTicksRun;
 }
 
 void updatePlay(uint32_t elapsedMs) {

@@ -7,6 +7,7 @@ extern bool worldLoaded;
 extern bool gameOver;
 extern uint32_t tickBacklog;
 extern float worldLight;
+extern uint32_t playTicksRun;  // PlayTicks since the world was loaded
 
 void loadWorld();
 void unloadWorld();
