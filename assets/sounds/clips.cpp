@@ -1,6 +1,7 @@
 #include "clips.h"
 
 #include <cmath>
+#include <vector>
 
 #include "instruments.h"
 #include "voice.h"
@@ -47,18 +48,26 @@ Samples titleTune() {
   }
   // A fiddle holds the last note.
   mixInto(out, fiddle(Curve{{0, noteFreq(79)}}, 0.75, 0.05, 0.35), 16 * kEighth, 0.1);
+  endAt(out, 4.0, 0.5);
   return out;
 }
 
 Samples gameOverTune() {
   Samples out;
-  // Four muted horn notes falling by semitones, the last one long and wobbling.
+  // Four muted horn notes falling by semitones, each one a "wah"; the last one long, wah-wahing.
   const double notes[] = {55, 54, 53};
   for (int i = 0; i < 3; ++i) {
-    mixInto(out, brass(Curve{{0, noteFreq(notes[i])}}, 0.5, 0.04, 0.12, 0.8, 1.2), i * 0.55, 0.8);
+    Samples note =
+        mutedHorn(Curve{{0, noteFreq(notes[i])}}, Curve{{0, 0}, {0.12, 1}, {0.38, 0.8}, {0.5, 0.2}}, 0.5, 0);
+    fadeEdges(note, 0.02, 0.08);
+    mixInto(out, note, i * 0.55);
   }
-  mixInto(out, brass(Curve{{0, noteFreq(52)}, {1.7, noteFreq(51.6)}}, 1.8, 0.05, 0.6, 0.8, 1.0, 0.02), 1.65,
-          0.85);
+  std::vector<Curve::Point> wobble;
+  for (int k = 0; k <= 16; ++k) wobble.push_back({0.2 + k * 0.1, k % 2 == 0 ? 1.0 : 0.45});
+  wobble.insert(wobble.begin(), {0.0, 0.0});
+  Samples last = mutedHorn(Curve{{0, noteFreq(52)}, {1.7, noteFreq(51.6)}}, Curve(wobble), 1.8, 0.015);
+  fadeEdges(last, 0.02, 0.6);
+  mixInto(out, last, 1.65);
   return out;
 }
 
@@ -77,6 +86,18 @@ Samples pirateSting() {
   mixInto(out, reed(noteFreq(50), 0.8, 0.02, 0.4), 1.35, 0.3);
   mixInto(out, reed(noteFreq(57), 0.8, 0.02, 0.4), 1.35, 0.2);
   for (int i = 0; i < 4; ++i) mixInto(out, drum(70, 0.35, 1.0, 0.3, 300 + i), i * 0.45, 0.7);
+  // The captain growls over the last chord, his r rolled.
+  VoiceStyle captain;
+  captain.formantScale = 0.92;
+  captain.roughness = 0.5;
+  captain.tilt = -1.0;
+  captain.flutterRate = 26.0;
+  captain.flutterDepth = 0.35;
+  captain.seed = 310;
+  mixInto(out,
+          speak({{"a", 0.22}, {"er", 0.4}}, Curve{{0, 120}, {0.1, 135}, {0.62, 90}},
+                Curve{{0, 0.6}, {0.05, 1.0}, {0.45, 0.8}, {0.62, 0.1}}, captain),
+          1.36, 0.75);
   return out;
 }
 
@@ -188,7 +209,7 @@ Samples shopkeeperHello() {
 }
 
 Samples cowHello() {
-  return moo(0.8, 95, 125, 80);
+  return moo(0.72, 95, 125, 80);
 }
 Samples cowMoo() {
   return moo(0.45, 110, 130, 81);
@@ -204,19 +225,22 @@ Samples cowMooga() {
 
 VoiceStyle crowVoice(uint32_t seed) {
   VoiceStyle v;
-  v.formantScale = 1.55;
-  v.bandwidthScale = 1.6;
+  v.formantScale = 1.5;
+  v.bandwidthScale = 1.8;
   v.tilt = -2.0;
-  v.jitter = 0.03;
-  v.roughness = 0.7;
-  v.breath = 0.15;
+  v.jitter = 0.04;
+  v.roughness = 0.8;
+  v.breath = 0.3;
   v.seed = seed;
   return v;
 }
 
 Samples crowCaw() {
-  return speak({{"k", 0.01}, {"a", 0.26}}, Curve{{0, 520}, {0.1, 600}, {0.3, 470}},
-               Curve{{0, 0.7}, {0.08, 1.0}, {0.25, 0.8}, {0.33, 0.2}}, crowVoice(90));
+  VoiceStyle v = crowVoice(90);
+  v.flutterRate = 38.0;
+  v.flutterDepth = 0.45;
+  return speak({{"k", 0.01}, {"a", 0.26}}, Curve{{0, 430}, {0.08, 520}, {0.2, 500}, {0.33, 380}},
+               Curve{{0, 0.7}, {0.07, 1.0}, {0.24, 0.85}, {0.33, 0.2}}, v);
 }
 
 Samples crowPeckAndCrunch() {
@@ -248,11 +272,30 @@ Samples crowLaugh() {
   VoiceStyle v = crowVoice(96);
   v.formantScale = 1.4;
   v.roughness = 0.6;
-  return speak(
-      {{"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.1}, {"h", 0.05}, {"a", 0.18}},
-      Curve{
-          {0, 700}, {0.15, 700}, {0.16, 650}, {0.3, 650}, {0.31, 610}, {0.45, 610}, {0.46, 560}, {0.68, 470}},
-      Curve{{0, 1.0}, {0.6, 1.0}, {0.68, 0.4}}, v);
+  // Ha-ha-ha-haaa: each syllable a push of breath that dies away, each a step lower.
+  constexpr double syllable = 0.135;
+  std::vector<Curve::Point> pitch, push;
+  const double steps[] = {720, 670, 630, 590};
+  for (int k = 0; k < 4; ++k) {
+    const double t = k * syllable;
+    pitch.push_back({t, steps[k] * 1.04});
+    pitch.push_back({t + syllable - 0.005, steps[k] * 0.96});
+    push.push_back({t, 0.25});
+    push.push_back({t + 0.045, 1.0});
+    push.push_back({t + syllable - 0.01, 0.15});
+  }
+  pitch.push_back({4 * syllable + 0.17, 470});
+  push.back() = {3 * syllable + 0.12, 0.9};
+  push.push_back({4 * syllable + 0.17, 0.1});
+  return speak({{"h", 0.035},
+                {"a", 0.1},
+                {"h", 0.035},
+                {"a", 0.1},
+                {"h", 0.035},
+                {"a", 0.1},
+                {"h", 0.035},
+                {"a", 0.17}},
+               Curve(pitch), Curve(push), v);
 }
 
 Samples honk(double pitch, double seconds, uint32_t seed) {
@@ -348,7 +391,7 @@ Samples coughTwice() {
 
 Samples roosterCrow() {
   VoiceStyle v;
-  v.formantScale = 1.6;
+  v.formantScale = 1.5;
   v.bandwidthScale = 1.3;
   v.tilt = -3.0;
   v.jitter = 0.02;
@@ -357,16 +400,19 @@ Samples roosterCrow() {
   v.vibratoRate = 9.0;
   v.vibratoDepth = 0.01;
   v.seed = 150;
+  // Open vowels throughout: a rooster's pitch sits above a closed vowel's first formant.
   return speak({{"k", 0.02},
                 {"a", 0.11},
                 {"k", 0.025},
                 {"@", 0.09},
                 {"d", 0.02},
-                {"u", 0.16},
+                {"o", 0.16},
                 {"d", 0.02},
-                {"l", 0.1},
+                {"@", 0.04},
+                {"l", 0.06},
                 {"d", 0.02},
-                {"u", 0.75}},
+                {"o", 0.5},
+                {"U", 0.25}},
                Curve{{0, 480},
                      {0.19, 520},
                      {0.27, 600},
@@ -383,17 +429,30 @@ Samples roosterCrow() {
 
 }  // namespace
 
+// clang-format off
 const ClipRecipe kClipRecipes[kClipCount] = {
-    {"sound\\title.wav", titleTune},       {"sound\\gameover.wav", gameOverTune},
-    {"sound\\rooster.wav", roosterCrow},   {"sound\\scurvy.wav", pirateSting},
-    {"sound\\mania.wav", mooingFanfare},   {"sound\\oogabooga.wav", oogaBooga},
-    {"sound\\nobuy.wav", refusalBuzz},     {"sound\\buy.wav", cashRegister},
-    {"sound\\hello.wav", shopkeeperHello}, {"sound\\cow_hello.wav", cowHello},
-    {"sound\\cow_moo.wav", cowMoo},        {"sound\\cow_mooga.wav", cowMooga},
-    {"sound\\crow_go.wav", crowCaw},       {"sound\\crow_corn.wav", crowPeckAndCrunch},
-    {"sound\\crow_fear.wav", crowSquawk},  {"sound\\crow_haha.wav", crowLaugh},
-    {"sound\\peli_go.wav", pelicanHonk},   {"sound\\peli_eat.wav", pelicanGulp},
-    {"sound\\peli_fear.wav", pelicanFear}, {"sound\\powerdown.wav", powerDown},
-    {"sound\\boo.wav", shoutBoo},          {"sound\\corn_get.wav", cornChime},
+    {"sound\\title.wav", titleTune},
+    {"sound\\gameover.wav", gameOverTune},
+    {"sound\\rooster.wav", roosterCrow},
+    {"sound\\scurvy.wav", pirateSting},
+    {"sound\\mania.wav", mooingFanfare},
+    {"sound\\oogabooga.wav", oogaBooga},
+    {"sound\\nobuy.wav", refusalBuzz},
+    {"sound\\buy.wav", cashRegister},
+    {"sound\\hello.wav", shopkeeperHello},
+    {"sound\\cow_hello.wav", cowHello},
+    {"sound\\cow_moo.wav", cowMoo},
+    {"sound\\cow_mooga.wav", cowMooga},
+    {"sound\\crow_go.wav", crowCaw},
+    {"sound\\crow_corn.wav", crowPeckAndCrunch},
+    {"sound\\crow_fear.wav", crowSquawk},
+    {"sound\\crow_haha.wav", crowLaugh},
+    {"sound\\peli_go.wav", pelicanHonk},
+    {"sound\\peli_eat.wav", pelicanGulp},
+    {"sound\\peli_fear.wav", pelicanFear},
+    {"sound\\powerdown.wav", powerDown},
+    {"sound\\boo.wav", shoutBoo},
+    {"sound\\corn_get.wav", cornChime},
     {"sound\\cough.wav", coughTwice},
 };
+// clang-format on

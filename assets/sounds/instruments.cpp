@@ -58,6 +58,27 @@ Samples brass(const Curve& freq, double seconds, double attack, double release, 
   return out;
 }
 
+Samples mutedHorn(const Curve& freq, const Curve& open, double seconds, double vibratoDepth) {
+  Samples out(static_cast<size_t>(samplesFor(seconds)), 0.0f);
+  HarmonicOsc osc(Wave::Saw);
+  Resonator mouth1, mouth2;
+  Biquad tame = Biquad::lowpass(3000, 0.7);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const double o = std::clamp(open.at(t), 0.0, 1.0);
+    const double vibratoRamp = std::clamp((t - 0.2) / 0.4, 0.0, 1.0);
+    const double f = freq.at(t) * (1.0 + vibratoDepth * vibratoRamp * std::sin(kTwoPi * 5.0 * t));
+    if (i % 16 == 0) {
+      // Closed the horn says "oo", open it says "ah".
+      mouth1.set(320 + 450 * o, 90);
+      mouth2.set(800 + 500 * o, 130);
+    }
+    const float x = tame.process(osc.next(f));
+    out[i] = static_cast<float>((0.25 + 0.75 * o) * mouth2.process(mouth1.process(x)));
+  }
+  return out;
+}
+
 Samples reed(double freq, double seconds, double attack, double release) {
   Samples out(static_cast<size_t>(samplesFor(seconds)), 0.0f);
   HarmonicOsc a(Wave::Saw, 1.5), b(Wave::Square, 2.0), c(Wave::Saw, 1.5);

@@ -14,6 +14,9 @@ Samples pluck(double freq, double seconds, double damping, double brightness, ui
 Samples brass(const Curve& freq, double seconds, double attack, double release, double brightness,
               double wah = 0.0, double vibratoDepth = 0.0);
 
+// Plunger-muted horn: `open` (0 closed .. 1 open) moves a vocal resonance, so a note says "wah".
+Samples mutedHorn(const Curve& freq, const Curve& open, double seconds, double vibratoDepth);
+
 // Free-reed note (accordion, concertina): two detuned reeds beating against each other.
 Samples reed(double freq, double seconds, double attack, double release);
 

@@ -13,10 +13,13 @@ namespace {
 constexpr int kLabelWidth = 230;
 constexpr int kWaveWidth = 360;
 constexpr int kSpectrumWidth = 600;
-constexpr int kRowHeight = 96;
+constexpr int kRowHeight = 110;
 constexpr int kGap = 6;
 constexpr int kSheetWidth = kLabelWidth + kWaveWidth + kSpectrumWidth + 4 * kGap;
-constexpr int kFftSize = 512;
+constexpr int kFftSize = 1024;
+// Frequency axis, logarithmic, so voices and tunes spread over the height.
+constexpr double kLowestHz = 50.0;
+constexpr double kHighestHz = kSampleRate / 2.0;
 constexpr double kFloorDb = -90.0;
 
 void fft(std::vector<std::complex<double>>& a) {
@@ -56,6 +59,30 @@ void heat(double level, unsigned char* pixel) {
   pixel[3] = 255;
 }
 
+double rowFrequency(int row) {
+  return kLowestHz * std::pow(kHighestHz / kLowestHz, 1.0 - static_cast<double>(row) / kRowHeight);
+}
+
+int frequencyRow(double hz) {
+  return static_cast<int>(
+      std::lround(kRowHeight * (1.0 - std::log(hz / kLowestHz) / std::log(kHighestHz / kLowestHz))));
+}
+
+void drawFrequencyTicks(cairo_t* cr, int x0, int y0) {
+  const double ticks[] = {100, 300, 1000, 3000, 10000};
+  const char* labels[] = {"100", "300", "1k", "3k", "10k"};
+  cairo_set_font_size(cr, 9);
+  for (int i = 0; i < 5; ++i) {
+    const int y = y0 + frequencyRow(ticks[i]);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.35);
+    cairo_move_to(cr, x0, y + 0.5);
+    cairo_line_to(cr, x0 + 8, y + 0.5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, x0 + 10, y + 3);
+    cairo_show_text(cr, labels[i]);
+  }
+}
+
 void drawSpectrogram(cairo_surface_t* surface, int x0, int y0, const std::vector<int16_t>& pcm) {
   cairo_surface_flush(surface);
   unsigned char* data = cairo_image_surface_get_data(surface);
@@ -71,9 +98,12 @@ void drawSpectrogram(cairo_surface_t* surface, int x0, int y0, const std::vector
     }
     fft(bins);
     for (int row = 0; row < kRowHeight; ++row) {
-      // Rows from the top: highest frequency first, Nyquist at the top.
-      const int bin0 = (kRowHeight - 1 - row) * (kFftSize / 2) / kRowHeight;
-      const int bin1 = std::max(bin0 + 1, (kRowHeight - row) * (kFftSize / 2) / kRowHeight);
+      // Highest frequency in the top row.
+      const double binHz = static_cast<double>(kSampleRate) / kFftSize;
+      const double top = rowFrequency(row) / binHz;
+      const double bottom = rowFrequency(row + 1) / binHz;
+      const int bin0 = std::clamp(static_cast<int>(std::floor(bottom)), 1, kFftSize / 2 - 1);
+      const int bin1 = std::clamp(static_cast<int>(std::ceil(top)), bin0 + 1, kFftSize / 2);
       double power = 0.0;
       for (int b = bin0; b < bin1; ++b) power = std::max(power, std::norm(bins[b]));
       const double db = 10.0 * std::log10(power / (kFftSize * kFftSize / 16.0) + 1e-12);
@@ -156,12 +186,13 @@ bool writeSheet(const std::string& path, const std::vector<SheetEntry>& entries)
   cairo_move_to(cr, kLabelWidth + 2 * kGap, 16);
   cairo_show_text(cr, "waveform (red: -1 dBFS)");
   cairo_move_to(cr, kLabelWidth + kWaveWidth + 3 * kGap, 16);
-  cairo_show_text(cr, "spectrogram 0 - 11 kHz, each row over its own length");
+  cairo_show_text(cr, "spectrogram 50 Hz - 11 kHz (log), each row over its own length");
   for (size_t i = 0; i < entries.size(); ++i) {
     const int y = 20 + kGap + static_cast<int>(i) * (kRowHeight + kGap);
     drawLabel(cr, kGap, y, entries[i]);
     drawWave(cr, kLabelWidth + 2 * kGap, y, entries[i].pcm);
     drawSpectrogram(surface, kLabelWidth + kWaveWidth + 3 * kGap, y, entries[i].pcm);
+    drawFrequencyTicks(cr, kLabelWidth + kWaveWidth + 3 * kGap, y);
   }
   cairo_destroy(cr);
   const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;

@@ -1,6 +1,8 @@
-// cornkeeper-sing <output folder>: synthesises every wave file of the game into <folder>/sound/
-// and a review sheet of their waveforms and spectrograms into <folder>/sound-sheet.png.
+// cornkeeper-sing <output folder> [name part]: synthesises every wave file of the game into
+// <folder>/sound/ and a review sheet of their waveforms and spectrograms into
+// <folder>/sound-sheet.png. With a name part, only the clips whose names contain it (for review).
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,8 +29,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cornkeeper-sing: cannot create %s/sound\n", folder.string().c_str());
     return 1;
   }
+  const char* only = argc > 2 ? argv[2] : nullptr;
   std::vector<SheetEntry> sheet;
   for (const ClipRecipe& recipe : kClipRecipes) {
+    if (only != nullptr && std::strstr(recipe.fileName, only) == nullptr) continue;
     Samples samples = recipe.make();
     masterClip(samples);
     std::vector<int16_t> pcm = toPcm(samples);

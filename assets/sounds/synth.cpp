@@ -229,3 +229,12 @@ void removeDc(Samples& samples) {
     *it = static_cast<float>(y);
   }
 }
+
+void endAt(Samples& samples, double seconds, double fade) {
+  samples.resize(static_cast<size_t>(samplesFor(seconds)), 0.0f);
+  const int n = static_cast<int>(samples.size());
+  const int length = std::min(n, samplesFor(fade));
+  for (int i = 0; i < length; ++i) {
+    samples[n - 1 - i] *= static_cast<float>(0.5 - 0.5 * std::cos(kPi * i / length));
+  }
+}

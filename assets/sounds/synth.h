@@ -111,3 +111,6 @@ double noteFreq(double midi);
 
 // Removes DC with a one-pole high-pass at a few hertz.
 void removeDc(Samples& samples);
+
+// Ends the buffer at `seconds`, fading out over the last `fade` seconds.
+void endAt(Samples& samples, double seconds, double fade);

@@ -205,7 +205,8 @@ Samples speak(std::initializer_list<Phone> phoneList, const Curve& pitch, const 
     subPhase -= std::floor(subPhase);
     source *= 1.0 - style.roughness * 0.5 * (1.0 + std::sin(kTwoPi * subPhase));
     source += style.breath * noise.bipolar();
-    const double gain = loudness.at(t);
+    const double flutter = 1.0 - style.flutterDepth * 0.5 * (1.0 + std::sin(kTwoPi * style.flutterRate * t));
+    const double gain = loudness.at(t) * flutter;
     double excitation =
         gain * (f.voice * source + f.aspiration * 0.5 * aspirationTilt.process(noise.bipolar()));
     double y = excitation;

@@ -21,6 +21,8 @@ struct VoiceStyle {
   double jitter = 0.0;          // random pitch wobble, as a fraction of the pitch
   double roughness = 0.0;       // period doubling 0..1: the rasp of a crow or a shout
   double breath = 0.0;          // noise mixed into the voiced source
+  double flutterRate = 0.0;     // fast loudness flutter: a rolled r, a bird's grating call
+  double flutterDepth = 0.0;
   double vibratoRate = 5.5;
   double vibratoDepth = 0.0;  // fraction of the pitch
   uint32_t seed = 1;
