@@ -258,14 +258,29 @@ Samples crowPeckAndCrunch() {
   return out;
 }
 
+// Wing beats of a bird taking off: soft whooshes of low noise, quickening away.
+Samples wingFlaps(int beats, double interval, uint32_t seed) {
+  Samples out;
+  for (int i = 0; i < beats; ++i) {
+    Samples beat = noiseHit(500 + 90 * i, 0.8, 0.018, 0.03, 0.12, seed + i);
+    mixInto(out, beat, i * interval, 1.0 - 0.12 * i);
+  }
+  return out;
+}
+
 Samples crowSquawk() {
   VoiceStyle v = crowVoice(95);
   v.roughness = 0.9;
-  v.breath = 0.25;
+  v.breath = 0.3;
   v.vibratoRate = 18;
   v.vibratoDepth = 0.05;
-  return speak({{"k", 0.005}, {"ae", 0.28}}, Curve{{0, 700}, {0.08, 1000}, {0.2, 900}, {0.34, 650}},
-               Curve{{0, 0.8}, {0.05, 1.0}, {0.25, 0.9}, {0.34, 0.2}}, v);
+  v.flutterRate = 45.0;
+  v.flutterDepth = 0.3;
+  // A shriek that jumps up at once, over frantic wing beats.
+  Samples out = speak({{"k", 0.005}, {"ae", 0.26}}, Curve{{0, 760}, {0.05, 1080}, {0.2, 960}, {0.32, 700}},
+                      Curve{{0, 0.8}, {0.04, 1.0}, {0.22, 0.9}, {0.32, 0.15}}, v);
+  mixInto(out, wingFlaps(5, 0.075, 97), 0.03, 0.35);
+  return out;
 }
 
 Samples crowLaugh() {
@@ -305,9 +320,10 @@ Samples honk(double pitch, double seconds, uint32_t seed) {
   v.tilt = -4.0;
   v.jitter = 0.01;
   v.seed = seed;
-  return speak({{"U", 0.06}, {"o", seconds * 0.45}, {"n", seconds * 0.35}},
+  // "Honk": a brassy open vowel closing into a short nasal.
+  return speak({{"U", 0.06}, {"o", seconds * 0.55}, {"n", seconds * 0.2}},
                Curve{{0, pitch * 0.9}, {0.05, pitch * 1.1}, {seconds, pitch}},
-               Curve{{0, 0.6}, {0.02, 1.0}, {seconds * 0.8, 0.9}, {seconds, 0.3}}, v);
+               Curve{{0, 0.6}, {0.02, 1.0}, {seconds * 0.6, 0.9}, {seconds * 0.8, 0.5}, {seconds, 0.0}}, v);
 }
 
 Samples pelicanHonk() {
@@ -376,15 +392,17 @@ Samples cornChime() {
 Samples coughTwice() {
   Samples out;
   VoiceStyle v;
-  v.roughness = 0.8;
-  v.breath = 0.8;
-  v.jitter = 0.03;
+  v.roughness = 0.9;
+  v.breath = 1.2;
+  v.jitter = 0.04;
+  v.tilt = -2.0;
   for (int i = 0; i < 2; ++i) {
     v.seed = 140 + i;
-    mixInto(out,
-            speak({{"k", 0.01}, {"@", 0.09}, {"h", 0.06}}, Curve{{0, 180}, {0.2, 120}},
-                  Curve{{0, 1.0}, {0.05, 1.0}, {0.15, 0.3}, {0.2, 0.0}}, v),
-            i * 0.24, i == 0 ? 1.0 : 0.7);
+    // The glottis bursts open straight into a rough, breathy "uh".
+    Samples cough = speak({{"@", 0.12}, {"h", 0.07}}, Curve{{0, 190}, {0.19, 120}},
+                          Curve{{0, 0.0}, {0.006, 1.0}, {0.05, 0.7}, {0.12, 0.3}, {0.19, 0.0}}, v);
+    mixInto(cough, noiseHit(1400, 0.7, 0.002, 0.025, 0.1, 145 + i), 0.0, 1.5);
+    mixInto(out, cough, i * 0.24, i == 0 ? 1.0 : 0.75);
   }
   return out;
 }
@@ -424,7 +442,8 @@ Samples roosterCrow() {
                      {1.1, 860},
                      {1.35, 760},
                      {1.47, 560}},
-               Curve{{0, 1.0}, {1.3, 1.0}, {1.47, 0.3}}, v);
+               // The opening syllables sit between harmonics and formants: push them up.
+               Curve{{0, 2.2}, {0.69, 2.2}, {0.76, 1.0}, {1.3, 1.0}, {1.47, 0.3}}, v);
 }
 
 }  // namespace

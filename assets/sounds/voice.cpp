@@ -32,12 +32,12 @@ constexpr PhoneTarget kPhones[] = {
     {"m", Kind::Nasal, 260, 1000, 2200, 0, 0},
     {"n", Kind::Nasal, 260, 1500, 2500, 0, 0},
     {"h", Kind::Aspirate, 0, 0, 0, 0, 0},
-    {"b", Kind::VoicedStop, 250, 800, 2150, 900, 0.35},
-    {"d", Kind::VoicedStop, 250, 1700, 2600, 3300, 0.5},
-    {"g", Kind::VoicedStop, 250, 1900, 2100, 2000, 0.6},
-    {"p", Kind::VoicelessStop, 250, 800, 2150, 900, 0.5},
-    {"t", Kind::VoicelessStop, 250, 1700, 2600, 3800, 0.7},
-    {"k", Kind::VoicelessStop, 250, 1900, 2100, 2000, 0.8},
+    {"b", Kind::VoicedStop, 250, 800, 2150, 900, 0.8},
+    {"d", Kind::VoicedStop, 250, 1700, 2600, 3300, 0.8},
+    {"g", Kind::VoicedStop, 250, 1900, 2100, 2000, 0.9},
+    {"p", Kind::VoicelessStop, 250, 800, 2150, 900, 0.8},
+    {"t", Kind::VoicelessStop, 250, 1700, 2600, 3800, 1.0},
+    {"k", Kind::VoicelessStop, 250, 1900, 2100, 2000, 1.0},
     {"_", Kind::Silence, 500, 1500, 2500, 0, 0},
 };
 
@@ -59,6 +59,10 @@ constexpr double kVowelGlide = 0.045;
 constexpr double kBurstSeconds = 0.014;
 constexpr double kAspirationSeconds = 0.045;
 constexpr double kVoiceBar = 0.12;
+constexpr double kVoiceOnset = 0.006;
+constexpr double kLocusTransition = 0.045;
+// Bursts go round the formant cascade, so they need their own level.
+constexpr double kBurstLevel = 4.0;
 
 void addHold(std::vector<Frame>& frames, double start, double end, Frame f, double glide) {
   const double half = std::min(glide * 0.5, (end - start) * 0.45);
@@ -84,8 +88,24 @@ const PhoneTarget& nextSonorant(const std::vector<Phone>& phones, size_t i) {
 std::vector<Frame> buildFrames(const std::vector<Phone>& phones, double& total) {
   std::vector<Frame> frames;
   double t = 0.0;
+  const PhoneTarget* released = nullptr;  // the stop just before this phone, if any
   for (size_t i = 0; i < phones.size(); ++i) {
     const PhoneTarget& p = findPhone(phones[i].name);
+    if (released != nullptr && (p.kind == Kind::Vowel || p.kind == Kind::Liquid)) {
+      // After a release the voice starts at once while the formants still travel from the
+      // stop's locus to the vowel: what makes a b a b and a g a g.
+      const double voice = p.kind == Kind::Vowel ? 1.0 : 0.75;
+      frames.push_back({t + kVoiceOnset, voice, 0, 0, 0, 0, released->f1, released->f2, released->f3});
+      Frame target{
+          t + std::min(kLocusTransition, phones[i].seconds * 0.6), voice, 0, 0, 0, 0, p.f1, p.f2, p.f3};
+      frames.push_back(target);
+      target.t = t + phones[i].seconds - std::min(kVowelGlide * 0.5, phones[i].seconds * 0.2);
+      frames.push_back(target);
+      t += phones[i].seconds;
+      released = nullptr;
+      continue;
+    }
+    released = nullptr;
     const double d = phones[i].seconds;
     const PhoneTarget& next = nextSonorant(phones, i);
     switch (p.kind) {
@@ -122,6 +142,7 @@ std::vector<Frame> buildFrames(const std::vector<Phone>& phones, double& total) 
           frames.push_back({t + kAspirationSeconds, 0, 0.5, 0, p.burstFreq, 0, next.f1, next.f2, next.f3});
           t += kAspirationSeconds;
         }
+        released = &p;
         continue;
       }
     }
@@ -213,7 +234,7 @@ Samples speak(std::initializer_list<Phone> phoneList, const Curve& pitch, const 
     y = nasalZero.process(static_cast<float>(y));
     y = nasalPole.process(static_cast<float>(y));
     for (Resonator& r : formant) y = r.process(static_cast<float>(y));
-    y += gain * f.frication * 0.35 * fricBand.process(noise.bipolar());
+    y += gain * f.frication * kBurstLevel * fricBand.process(noise.bipolar());
     out[i] = static_cast<float>(y);
   }
   return out;
