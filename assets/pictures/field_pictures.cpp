@@ -36,11 +36,12 @@ Point stemPoint(double baseX, double baseY, double height, double lean, double t
 }
 
 void drawLeaf(cairo_t* cr, Point root, double length, double width, double side, double lift, double droop,
-              Rgb colour, double outline) {
+              Rgb colour, double outline, double floorY) {
   // A blade rising out from the stem and arching over; droop pulls the tip down.
   const double up = lift * (1.0 - droop) - 0.25 * droop;
+  // Even a hanging leaf stays above the ground point, where the stalk meets its shadow.
   const Point tip{root.x + side * length * (0.85 - 0.25 * droop),
-                  root.y - length * up + length * 0.35 * droop};
+                  std::min(floorY, root.y - length * up + length * 0.35 * droop)};
   const Point bend{root.x + side * length * 0.45,
                    root.y - length * (0.45 + 0.2 * lift) * (1.0 - 0.6 * droop)};
   cairo_move_to(cr, root.x, root.y - width * 0.6);
@@ -76,7 +77,7 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears,
       for (int i = 0; i <= steps; ++i) {
         const double t = static_cast<double>(i) / steps;
         const Point p = stemPoint(baseX, baseY, height, lean, t);
-        const double half = (4.2 - 2.4 * t) * scale;
+        const double half = (5.0 - 2.8 * t) * scale;
         if (i == 0) {
           cairo_move_to(cr, p.x - half, p.y);
         } else {
@@ -86,7 +87,7 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears,
       for (int i = steps; i >= 0; --i) {
         const double t = static_cast<double>(i) / steps;
         const Point p = stemPoint(baseX, baseY, height, lean, t);
-        const double half = (4.2 - 2.4 * t) * scale;
+        const double half = (5.0 - 2.8 * t) * scale;
         cairo_line_to(cr, p.x + half, p.y);
       }
       cairo_close_path(cr);
@@ -113,17 +114,17 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears,
       if ((pass == 0) != behind) continue;
       const Point root = stemPoint(baseX, baseY, height, lean, leaf.t);
       const double jitter = scatter.range(0.9, 1.1);
-      drawLeaf(cr, root, height * leaf.lengthFactor * jitter, 3.6 * scale, leaf.side, leaf.lift, look.droop,
-               behind ? darker(look.leaf, 0.12) : look.leaf, outline);
+      drawLeaf(cr, root, height * leaf.lengthFactor * jitter, 4.6 * scale, leaf.side, leaf.lift, look.droop,
+               behind ? darker(look.leaf, 0.12) : look.leaf, outline, baseY - 6 * scale);
     }
   }
   struct EarSpot {
     double t, angle;
   };
-  constexpr EarSpot kEars[] = {{0.42, 28}, {0.52, -30}, {0.64, 22}};
+  constexpr EarSpot kEars[] = {{0.40, 30}, {0.50, -32}, {0.62, 22}};
   for (int i = 0; i < ears; ++i) {
     const Point root = stemPoint(baseX, baseY, height, lean, kEars[i].t);
-    drawEar(cr, root.x + (kEars[i].angle > 0 ? 2 : -2) * scale, root.y, height * 0.30, height * 0.11,
+    drawEar(cr, root.x + (kEars[i].angle > 0 ? 2 : -2) * scale, root.y, height * 0.34, height * 0.14,
             kEars[i].angle, seed + 17 * i);
   }
 }
@@ -183,7 +184,7 @@ void drawEar(cairo_t* cr, double x, double y, double length, double width, doubl
   cairo_stroke(cr);
   // Husk leaves wrapping the lower half.
   for (int side = -1; side <= 1; side += 2) {
-    const double reach = length * scatter.range(0.48, 0.62);
+    const double reach = length * scatter.range(0.36, 0.46);
     cairo_move_to(cr, 0, length * 0.06);
     cairo_curve_to(cr, side * half * 1.5, -length * 0.05, side * half * 1.2, -reach * 0.7, side * half * 0.25,
                    -reach);
@@ -279,7 +280,7 @@ void paintStalk0d(cairo_t* cr, int w, int h) {
 
 void paintCorn(cairo_t* cr, int w, int h) {
   // Big and bold: the game shows it at 40 px. Its husked base sits on the bottom centre.
-  drawEar(cr, w * 0.5, h * 0.93, h * 0.86, w * 0.36, 18, 99);
+  drawEar(cr, w * 0.44, h * 0.94, h * 0.80, w * 0.36, 16, 99);
 }
 
 void paintShadow(cairo_t* cr, int w, int h) {

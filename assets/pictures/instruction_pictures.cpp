@@ -105,91 +105,91 @@ constexpr ItemLine kItems[] = {
 }  // namespace
 
 void paintInstructions1(cairo_t* cr, int w, int h) {
+  // The whole page is seen while scrolling down to the second one.
   parchment(cr, w, h, 101);
   const double left = 22, width = w - 44;
-  double y = 12;
-  y += heading(cr, "How to play", left, y, 34) + 4;
+  const double keyText = left + 84, keyWidth = width - 84;
+  double y = 8;
+  y += heading(cr, "How to play", left, y, 34);
   y += body(cr,
             "You are the <b>scarecrow</b>. Crows, pelicans and cows are after your corn. Scare them off, "
             "earn money, and keep at least one stalk standing.",
             left, y, width) +
-       10;
+       6;
   y += heading(cr, "Keys", left, y, 24);
-  arrowKeys(cr, left + 4, y + 2);
-  body(cr, "<b>Arrow keys</b>: walk around the field.", left + 92, y + 16, width - 92);
+  arrowKeys(cr, left + 2, y + 4);
+  body(cr, "<b>Arrow keys</b>: walk around the field.", keyText, y + 20, keyWidth);
   y += 58;
-  keycap(cr, "Ctrl", left + 14, y, 54, 24);
-  body(cr, "<b>Shout BOO!</b> Flying letters scare birds and turn cows. Costs breath.", left + 92, y - 2,
-       width - 92);
+  keycap(cr, "Ctrl", left + 12, y, 54, 24);
+  body(cr, "<b>Shout BOO!</b> Flying letters scare birds and turn cows. Uses breath.", keyText, y - 4,
+       keyWidth);
+  y += 32;
+  keycap(cr, "Shift", left + 12, y, 54, 24);
+  body(cr, "<b>OOGA-BOOGA!</b> Spends one mask and scares everything at once.", keyText, y - 4, keyWidth);
+  y += 32;
+  keycap(cr, "Esc", left + 12, y, 54, 24);
+  body(cr, "Back to the title. On menus Ctrl chooses.", keyText, y + 3, keyWidth);
   y += 34;
-  keycap(cr, "Shift", left + 14, y, 54, 24);
-  body(cr, "<b>OOGA-BOOGA!</b> Uses one mask and scares everything at once.", left + 92, y - 2, width - 92);
-  y += 34;
-  keycap(cr, "Esc", left + 14, y, 54, 24);
-  body(cr, "Back to the title. Ctrl picks a menu button.", left + 92, y + 3, width - 92);
-  y += 36;
   y += heading(cr, "Who comes to the field", left, y, 24);
-  const double textLeft = left + 92;
-  creatureIcon(cr, paintCrow, 128, 1, 0, left, y - 6, 84);
-  body(
-      cr,
-      "<b>Crow</b> lands on a stalk and flies off with an ear.\n"
-      "Scared away <b>+10</b>  \u2022  takes an ear <b>\u22125</b>  \u2022  escapes with it <b>\u221210</b>\n"
-      "A scared crow drops its ear: walk over it for <b>+50</b>.",
-      textLeft, y, width - 92);
-  y += 72;
-  creatureIcon(cr, paintPelican, 256, 1, 0, left, y - 6, 84);
+  const double icon = 64;
+  creatureIcon(cr, paintCrow, 128, 1, 0, left + 4, y - 4, icon);
   body(cr,
-       "<b>Pelican</b> (every 5th day) gobbles ears of corn.\n"
-       "Scared away <b>+50</b>  \u2022  eats an ear <b>\u221210</b>",
-       textLeft, y + 6, width - 92);
-  y += 72;
-  creatureIcon(cr, paintCow, 256, 1, 0, left, y - 10, 84);
+       "<b>Crow</b>: lands on a stalk and flies off with an ear.\n"
+       "Scared off <b>+10</b> \u2022 takes an ear <b>\u22125</b> \u2022 gets away <b>\u221210</b>\n"
+       "A scared crow drops its ear: walk over it for <b>+50</b>.",
+       keyText, y, keyWidth);
+  y += 60;
+  creatureIcon(cr, paintPelican, 256, 1, 0, left + 4, y - 4, icon);
   body(cr,
-       "<b>Cow</b> (every 10th day) eats whole stalks: <b>\u221220</b> each.\n"
-       "It cannot be scared off, only turned. Steer it off the field for <b>+100</b>!",
-       textLeft, y + 4, width - 92);
-  y += 70;
-  body(cr, "A stalk without ears withers away. When the last one is gone, the game is over.", left, y, width);
-  // Scroll hint at the foot of the page.
-  TextStyle more{kHeadFont, 18, true, kHeadInk, kHeadInk, 0, kHeadInk};
-  drawText(cr, "\u2193 more below \u2193", more, w / 2.0, h - 48, Align::Centre);
+       "<b>Pelican</b> (every 5th day): gobbles ears of corn.\n"
+       "Scared off <b>+50</b> \u2022 eats an ear <b>\u221210</b>",
+       keyText, y + 6, keyWidth);
+  y += 58;
+  creatureIcon(cr, paintCow, 256, 1, 0, left + 4, y - 8, icon);
+  body(cr,
+       "<b>Cow</b> (every 10th day): eats whole stalks, <b>\u221220</b> each. BOO cannot chase it off, "
+       "only turn it: steer it off the field for <b>+100</b>!",
+       keyText, y, keyWidth);
+  y += 58;
+  body(cr, "A stalk with no ears left withers away. Lose the last stalk and the game is over.", left, y,
+       width);
 }
 
 void paintInstructions2(cairo_t* cr, int w, int h) {
+  // The game never shows the last 32 rows of this page.
   parchment(cr, w, h, 202);
   const double left = 22, width = w - 44;
-  double y = 10;
+  double y = 8;
   y += heading(cr, "The store", left, y, 28);
-  y += body(cr, "After each day you shop with the money you earned. Ctrl buys, Esc or <b>Exit</b> leaves.",
-            left, y, width) +
-       6;
-  const double cellW = width / 3, cellH = 78;
+  y +=
+      body(cr, "Between days, spend what you earned. Ctrl buys; Esc or <b>Exit</b> leaves.", left, y, width) +
+      6;
+  const double cellW = width / 3, cellH = 68;
   for (int i = 0; i < 9; ++i) {
     const double cx = left + (i % 3) * cellW, cy = y + (i / 3) * cellH;
-    paintInset(cr, kItems[i].painter, 128, 128, cx, cy + 4, 48.0 / 128.0);
+    paintInset(cr, kItems[i].painter, 128, 128, cx, cy + 2, 48.0 / 128.0);
     char markup[160];
     std::snprintf(markup, sizeof markup, "<b>%s</b>\n<span foreground='#8a2a10'><b>%s</b></span>\n%s",
                   kItems[i].name, kItems[i].price, kItems[i].what);
     drawParagraph(cr, markup, kBodyFont, 11, palette::kInk, cx + 52, cy, cellW - 54);
   }
-  y += 3 * cellH + 4;
+  y += 3 * cellH + 2;
   y += heading(cr, "Breath", left, y, 24);
-  paintInset(cr, paintBreathMeter, 256, 64, left, y + 6, 0.5);
+  paintInset(cr, paintBreathMeter, 256, 64, left, y + 8, 0.45);
   y += body(cr,
-            "The bar at the top left is your breath. Every shout uses some; it refills by itself. "
-            "With too little breath you only cough, and the bar turns <b>red</b>.",
-            left + 140, y, width - 140) +
-       8;
+            "The bar at the top left is your breath. Each shout uses some and it refills by itself. "
+            "Short of breath you only cough, and the bar turns <b>red</b>.",
+            left + 130, y, width - 130) +
+       6;
   y += heading(cr, "Masks", left, y, 24);
   for (int k = 0; k < 3; ++k) paintInset(cr, paintOogaMask, 64, 64, left + k * 30, y, 36.0 / 64.0);
   y += body(cr,
-            "Each mask on the right of the screen is one ooga-booga (Shift). You start with one; the store "
-            "sells more, up to five.",
+            "The masks down the right of the screen are your ooga-boogas (Shift). You start with one; "
+            "the store sells more, up to five.",
             left + 110, y, width - 110) +
-       8;
-  body(cr, "Every stalk that loses its last ear may cost you one of your upgrades. Good luck, scarecrow!",
-       left, y, width);
+       6;
+  body(cr, "Beware: a stalk that loses its last ear may cost you one of your upgrades. Good luck!", left, y,
+       width);
 }
 
 }  // namespace pictures

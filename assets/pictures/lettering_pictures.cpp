@@ -11,6 +11,7 @@ namespace {
 constexpr const char* kLogoFont = "Leckerli One";
 constexpr const char* kSignFont = "Lobster Two";
 constexpr const char* kDigitFont = "DejaVu Sans";
+constexpr const char* kShoutFont = "Comic Neue";
 
 // Digits stay inside the left 68 % of their cell: the game steps them closer than the cell is wide.
 constexpr double kDigitBand = 0.68;
@@ -141,7 +142,7 @@ void drawWildWord(cairo_t* cr, const char* word, int w, int h, uint32_t seed) {
 }
 
 void paintBooLetter(cairo_t* cr, int w, int h, const char* letter) {
-  TextStyle style{kLogoFont, h * 1.1, false, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
+  TextStyle style{kShoutFont, h * 1.1, true, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
   style = fitText(cr, letter, style, w - 3);
   const TextBox box = measureText(cr, letter, style);
   if (box.height + style.outlineWidth > h - 3) style.pixelSize *= (h - 3) / (box.height + style.outlineWidth);
@@ -220,8 +221,8 @@ void paintDigit9(cairo_t* cr, int w, int h) {
 void paintTextDay(cairo_t* cr, int w, int h) {
   // The day number follows from 10 px left of the right edge, so the word ends a little before it.
   TextStyle style = digitStyle(digitPixelSize(cr, h));
-  style = fitText(cr, "DAY", style, w - 14);
-  drawText(cr, "DAY", style, w - 10, h / 2.0, Align::Right);
+  style = fitText(cr, "DAY", style, w - 18);
+  drawText(cr, "DAY", style, w - 14, h / 2.0, Align::Right);
 }
 
 void paintScurvy(cairo_t* cr, int w, int h) {

@@ -106,7 +106,7 @@ void paintStore(cairo_t* cr, int w, int h) {
   // Darker towards the floor, lighter under the lamp at the top.
   cairo_pattern_t* light = cairo_pattern_create_radial(w * 0.55, 20, 20, w * 0.55, 20, w * 0.9);
   cairo_pattern_add_color_stop_rgba(light, 0, 1, 0.95, 0.75, 0.35);
-  cairo_pattern_add_color_stop_rgba(light, 1, 0.2, 0.1, 0.05, 0.35);
+  cairo_pattern_add_color_stop_rgba(light, 1, 0.2, 0.1, 0.05, 0.2);
   cairo_set_source(cr, light);
   cairo_paint(cr);
   cairo_pattern_destroy(light);
@@ -128,9 +128,9 @@ void paintStore(cairo_t* cr, int w, int h) {
       const double x = kSpotX[col] - kSpotWidth / 2, y = kSpotY[row] - kSpotHeight / 2;
       roundedRectPath(cr, x, y, kSpotWidth, kSpotHeight, 10);
       cairo_pattern_t* recess = cairo_pattern_create_linear(0, y, 0, y + kSpotHeight);
-      cairo_pattern_add_color_stop_rgb(recess, 0, 0.30, 0.18, 0.10);
-      cairo_pattern_add_color_stop_rgb(recess, 0.3, 0.46, 0.30, 0.16);
-      cairo_pattern_add_color_stop_rgb(recess, 1, 0.54, 0.36, 0.20);
+      cairo_pattern_add_color_stop_rgb(recess, 0, 0.22, 0.13, 0.07);
+      cairo_pattern_add_color_stop_rgb(recess, 0.3, 0.34, 0.21, 0.11);
+      cairo_pattern_add_color_stop_rgb(recess, 1, 0.44, 0.29, 0.16);
       cairo_set_source(cr, recess);
       cairo_fill_preserve(cr);
       cairo_pattern_destroy(recess);
