@@ -31,7 +31,12 @@ double softLimit(double x) {
 }
 }  // namespace
 
-double gatedLoudness(const Samples& samples) {
+double gatedLoudness(const Samples& raw) {
+  // Weighted the way ears weigh: presence lifted, rumble cut (as broadcast loudness meters do).
+  Samples samples(raw);
+  Biquad presence = Biquad::highShelf(1700.0, 4.0);
+  Biquad rumble = Biquad::highpass(60.0, 0.5);
+  for (float& s : samples) s = rumble.process(presence.process(s));
   const size_t block = static_cast<size_t>(samplesFor(kBlockSeconds));
   std::vector<double> power;
   for (size_t start = 0; start < samples.size(); start += block) {

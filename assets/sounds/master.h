@@ -13,7 +13,7 @@ constexpr double kTargetLoudness = 0.14;
 // Peaks stay below this (-1.2 dBFS, a margin under the -1 dBFS limit for rounding).
 constexpr double kPeakCeiling = 0.87;
 
-// RMS over the 20 ms blocks within 20 dB of the loudest block.
+// Weighted RMS over the 20 ms blocks within 20 dB of the loudest block.
 double gatedLoudness(const Samples& samples);
 void masterClip(Samples& samples);
 std::vector<int16_t> toPcm(const Samples& samples);

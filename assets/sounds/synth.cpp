@@ -87,6 +87,22 @@ Biquad Biquad::highpass(double freq, double q) {
   return f;
 }
 
+Biquad Biquad::highShelf(double freq, double gainDb) {
+  Biquad f;
+  const double a = std::pow(10.0, gainDb / 40.0);
+  const double w = kTwoPi * freq / kSampleRate;
+  const double cw = std::cos(w);
+  const double alpha = std::sin(w) / 2.0 * std::sqrt(2.0);
+  const double root = 2.0 * std::sqrt(a) * alpha;
+  const double a0 = (a + 1) - (a - 1) * cw + root;
+  f.b0_ = a * ((a + 1) + (a - 1) * cw + root) / a0;
+  f.b1_ = -2 * a * ((a - 1) + (a + 1) * cw) / a0;
+  f.b2_ = a * ((a + 1) + (a - 1) * cw - root) / a0;
+  f.a1_ = 2 * ((a - 1) - (a + 1) * cw) / a0;
+  f.a2_ = ((a + 1) - (a - 1) * cw - root) / a0;
+  return f;
+}
+
 Biquad Biquad::bandpass(double freq, double q) {
   Biquad f;
   f.setBandpass(freq, q);

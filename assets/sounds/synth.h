@@ -57,6 +57,7 @@ class Biquad {
   static Biquad lowpass(double freq, double q);
   static Biquad highpass(double freq, double q);
   static Biquad bandpass(double freq, double q);  // peak gain 1
+  static Biquad highShelf(double freq, double gainDb);
   void setLowpass(double freq, double q);
   void setBandpass(double freq, double q);
   float process(float x);
