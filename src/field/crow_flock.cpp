@@ -1,5 +1,6 @@
 #include "field/crow_flock.h"
 
+#include <cmath>
 #include <memory>
 
 #include "days/day_director.h"
@@ -312,8 +313,11 @@ void CrowFlock::draw() {
 }
 
 bool CrowFlock::scareAt(float x, float y) {
+  // Every letter asks every tick, so the diamond test is written out with a cheap first reject.
   for (Crow& c : crows) {
-    if (!canBeScared(c) || distance(c.x, c.y, x, y) >= scareReach) continue;
+    if (!canBeScared(c)) continue;
+    const float dx = std::fabs(c.x - x);
+    if (dx >= scareReach || dx + std::fabs(c.y - y) >= scareReach) continue;
     frighten(c, 0);
     return true;
   }
