@@ -30,7 +30,7 @@ Samples titleTune() {
             0.55);
   }
   // Boom-chick: bass on the beat, strummed chord on the off-beat.
-  const Note bass[] = {{43, 0, 2}, {38, 4, 2}, {48, 8, 2}, {38, 12, 2}, {31, 16, 4}};
+  const Note bass[] = {{43, 0, 2}, {38, 4, 2}, {48, 8, 2}, {38, 12, 2}, {43, 16, 4}};
   for (const Note& n : bass) {
     mixInto(out, pluck(noteFreq(n.midi), n.length * kEighth + 0.6, 0.997, 0.3, seed++), n.start * kEighth,
             0.8);
@@ -46,8 +46,12 @@ Samples titleTune() {
       mixInto(out, pluck(noteFreq(c.notes[k]), 0.9, 0.993, 0.5, seed++), c.start * kEighth + 0.012 * k, 0.28);
     }
   }
-  // A fiddle holds the last note.
-  mixInto(out, fiddle(Curve{{0, noteFreq(79)}}, 0.75, 0.05, 0.35), 16 * kEighth, 0.1);
+  // A fiddle draws long notes above, sliding up into each one.
+  const Note fiddleLine[] = {{74, 0, 4}, {71, 4, 4}, {76, 8, 4}, {78, 12, 4}, {79, 16, 4}};
+  for (const Note& n : fiddleLine) {
+    const Curve slide{{0, noteFreq(n.midi - 1)}, {0.07, noteFreq(n.midi)}};
+    mixInto(out, fiddle(slide, n.length * kEighth, 0.06, 0.12), n.start * kEighth, 0.12);
+  }
   endAt(out, 4.0, 0.5);
   return out;
 }

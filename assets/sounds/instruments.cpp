@@ -4,6 +4,12 @@
 #include <cmath>
 #include <vector>
 
+namespace {
+// Every struck or plucked sound is cut to its length; this keeps the cut from clicking.
+constexpr double kTailFade = 0.02;
+constexpr double kPickAttack = 0.0015;
+}  // namespace
+
 Samples pluck(double freq, double seconds, double damping, double brightness, uint32_t seed) {
   Samples out(static_cast<size_t>(samplesFor(seconds)), 0.0f);
   // The two-point average adds half a sample of delay; an all-pass takes up the fraction.
@@ -36,6 +42,8 @@ Samples pluck(double freq, double seconds, double damping, double brightness, ui
     pos = (pos + 1) % line.size();
     s = static_cast<float>(current);
   }
+  // A pick, not a click: the string takes a millisecond and a half to speak.
+  fadeEdges(out, kPickAttack, kTailFade);
   return out;
 }
 
@@ -125,6 +133,7 @@ Samples drum(double freq, double seconds, double drop, double click, uint32_t se
     const double stick = click * clickBand.process(noise.bipolar()) * strikeEnvelope(t, 0.0005, 0.012);
     out[i] = static_cast<float>(body + stick);
   }
+  fadeEdges(out, 0.0, kTailFade);
   return out;
 }
 
@@ -138,6 +147,7 @@ Samples bell(double freq, std::initializer_list<Partial> partials, double second
       out[i] += static_cast<float>(p.level * std::sin(kTwoPi * f * t) * strikeEnvelope(t, 0.001, p.decay));
     }
   }
+  fadeEdges(out, 0.0, kTailFade);
   return out;
 }
 
@@ -149,5 +159,6 @@ Samples noiseHit(double centre, double q, double attack, double decay, double se
     const double t = static_cast<double>(i) / kSampleRate;
     out[i] = static_cast<float>(band.process(noise.bipolar()) * strikeEnvelope(t, attack, decay));
   }
+  fadeEdges(out, 0.0, kTailFade);
   return out;
 }

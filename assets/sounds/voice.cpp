@@ -237,5 +237,6 @@ Samples speak(std::initializer_list<Phone> phoneList, const Curve& pitch, const 
     y += gain * f.frication * kBurstLevel * fricBand.process(noise.bipolar());
     out[i] = static_cast<float>(y);
   }
+  fadeEdges(out, 0.0, kTailSeconds);
   return out;
 }
