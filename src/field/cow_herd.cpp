@@ -158,10 +158,11 @@ void CowHerd::tick() {
 }
 
 void CowHerd::draw() {
-  for (const Cow& c : cows) {
+  for (int i = 0; i < capacity; ++i) {
+    const Cow& c = cows[i];
     if (c.active == 0) continue;
     const int facing = c.facing < facingCount ? c.facing : 0;
-    const int frame = walkFrames[c.animTick < walkTicks ? c.animTick : 0];
+    const int frame = shownFrame(i);
     DrawQueue::add(frames[facing * frameCount + frame], c.x, c.y, 0.0f, 0.0f, drawSize, drawSize, worldLight,
                    1.0f, DrawKind::Sprite);
     DrawQueue::add(nullptr, c.x, c.y, 0.0f, 0.0f, shadowSize, shadowSize, worldLight, 1.0f, DrawKind::Shadow);
@@ -197,6 +198,11 @@ Cow& CowHerd::cow(int index) {
   static Cow scratch{};
   if (index < 0 || index >= capacity) return scratch;
   return cows[index];
+}
+
+int CowHerd::shownFrame(int index) {
+  const Cow& c = cow(index);
+  return walkFrames[c.animTick < walkTicks ? c.animTick : 0];
 }
 
 int CowHerd::countInUse() {

@@ -30,4 +30,5 @@ void aim(int index);
 
 Cow& cow(int index);
 int countInUse();
+int shownFrame(int index);  // frame column its next draw will use
 }  // namespace CowHerd

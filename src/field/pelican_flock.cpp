@@ -281,6 +281,10 @@ Pelican& PelicanFlock::pelican(int index) {
   return pelicans[index];
 }
 
+int PelicanFlock::shownFrame(int index) {
+  return frameFor(pelican(index));
+}
+
 int PelicanFlock::countInUse() {
   int count = 0;
   for (const Pelican& p : pelicans) {

@@ -35,4 +35,5 @@ void aim(int index);
 
 Pelican& pelican(int index);
 int countInUse();
+int shownFrame(int index);  // frame column its next draw will use
 }  // namespace PelicanFlock

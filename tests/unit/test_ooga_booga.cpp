@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "days/day_cycle.h"
+#include "days/day_director.h"
+#include "days/hud.h"
+#include "field/corn_field.h"
+#include "field/cow_herd.h"
+#include "field/crow_flock.h"
+#include "field/pelican_flock.h"
+#include "scarecrow/boo_shout.h"
+#include "scarecrow/ooga_booga.h"
+#include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
+#include "shell/key_state.h"
+#include "shell/numeric.h"
+#include "test_support.h"
+
+namespace {
+const char* const powerClip = "sound\\oogabooga.wav";
+
+// The families on their own, without the Play driver.
+class OogaBoogaTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    seedRandom(99);
+    DayDirector::resetForTests();
+    Scarecrow::load();
+    DayDirector::startDay();
+    CornField::load();
+    CornField::layOut();
+    BooShout::load();
+    CrowFlock::load();
+    PelicanFlock::load();
+    CowHerd::load();
+    clearPlayedClips();
+  }
+  void TearDown() override {
+    OogaBooga::end();
+    CowHerd::unload();
+    PelicanFlock::unload();
+    CrowFlock::unload();
+    BooShout::unload();
+    CornField::unload();
+    Scarecrow::unload();
+  }
+
+  static void updates(int n) {
+    for (int i = 0; i < n; ++i) OogaBooga::update();
+  }
+};
+
+TEST_F(OogaBoogaTest, FromTheScarecrowsDayStartPlaceTheWordsOnlyMoveVertically) {
+  OogaBooga::start(320.0f, 240.0f);
+  const OogaBoogaState& s = OogaBooga::state();
+  EXPECT_TRUE(OogaBooga::isActive());
+  EXPECT_EQ(s.stepX, 0.0f);
+  EXPECT_FLOAT_EQ(s.stepOogaY, -140.0f / 60.0f);
+  EXPECT_FLOAT_EQ(s.stepBoogaY, 140.0f / 60.0f);
+  EXPECT_EQ(s.scale, 0.0f);
+  EXPECT_EQ(s.ticks, 0);
+  EXPECT_EQ(s.oogaY, 240.0f);
+  EXPECT_EQ(s.boogaY, 240.0f);
+  OogaBooga::update();
+  EXPECT_EQ(s.oogaX, 320.0f);
+  EXPECT_FLOAT_EQ(s.oogaY, 240.0f - 140.0f / 60.0f);
+  EXPECT_FLOAT_EQ(s.boogaY, 240.0f + 140.0f / 60.0f);
+}
+
+TEST_F(OogaBoogaTest, FromTheBottomLeftTheWordsFlyUpAndRight) {
+  OogaBooga::start(10.0f, 480.0f);
+  const OogaBoogaState& s = OogaBooga::state();
+  EXPECT_FLOAT_EQ(s.stepX, 310.0f / 60.0f);
+  EXPECT_FLOAT_EQ(s.stepOogaY, -380.0f / 60.0f);
+  EXPECT_FLOAT_EQ(s.stepBoogaY, -100.0f / 60.0f);
+  updates(60);
+  EXPECT_NEAR(s.oogaX, 320.0f, 1e-3f);
+  EXPECT_NEAR(s.oogaY, 100.0f, 1e-3f);
+  EXPECT_NEAR(s.boogaY, 380.0f, 1e-3f);
+}
+
+TEST_F(OogaBoogaTest, FullSizeOnTheSixtiethUpdateAndOverOnTheSixtyFirst) {
+  OogaBooga::start(200.0f, 300.0f);
+  EXPECT_TRUE(OogaBooga::holdsResources());
+  EXPECT_EQ(countPlayed(powerClip), 1);
+  const OogaBoogaState& s = OogaBooga::state();
+  updates(1);
+  EXPECT_FLOAT_EQ(s.scale, 1.0f / 60.0f);
+  updates(58);
+  EXPECT_LT(s.scale, 0.99f);
+  updates(1);
+  EXPECT_NEAR(s.scale, 1.0f, 1e-5f);
+  EXPECT_EQ(s.ticks, 60);
+  EXPECT_TRUE(OogaBooga::isActive());
+  EXPECT_TRUE(OogaBooga::holdsResources());
+  updates(1);
+  EXPECT_FALSE(OogaBooga::isActive());
+  EXPECT_FALSE(OogaBooga::holdsResources()) << "its pictures and sound go when it ends";
+  // Once over, further calls change nothing.
+  const float oogaX = s.oogaX;
+  updates(3);
+  OogaBooga::end();
+  OogaBooga::draw();
+  EXPECT_EQ(s.oogaX, oogaX);
+  EXPECT_EQ(countPlayed(powerClip), 1);
+}
+
+TEST_F(OogaBoogaTest, ScaresWhatIsOnTheFieldAtTheStartAndNothingThatArrivesLater) {
+  Scarecrow::state().money = 100;
+  PelicanFlock::spawn(true);
+  CowHerd::spawn(true);
+  CrowFlock::spawn(true);
+  Pelican& early = PelicanFlock::pelican(0);
+  Cow& earlyCow = CowHerd::cow(0);
+  Crow& crow = CrowFlock::crow(0);
+  const float cowAngle = earlyCow.angle;
+  clearPlayedClips();
+
+  OogaBooga::start(320.0f, 240.0f);
+  EXPECT_EQ(early.state, PelicanState::Fleeing);
+  EXPECT_EQ(crow.state, CrowState::Fleeing);
+  EXPECT_NE(earlyCow.angle, cowAngle);
+  EXPECT_EQ(earlyCow.mooCooldown, 60);
+  EXPECT_EQ(countPlayed(powerClip), 1);
+  EXPECT_EQ(countPlayed("sound\\peli_fear.wav"), 1);
+  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
+  EXPECT_EQ(countPlayed("sound\\cow_mooga.wav"), 1);
+  EXPECT_EQ(Scarecrow::state().money, 100 + 50 + 10);
+
+  // Newcomers during the power, ticked along with everything else as the driver does.
+  PelicanFlock::spawn(true);
+  CowHerd::spawn(true);
+  Pelican& late = PelicanFlock::pelican(1);
+  Cow& lateCow = CowHerd::cow(1);
+  const float lateCowAngle = lateCow.angle;
+  for (int tick = 0; tick < 61; ++tick) {
+    OogaBooga::update();
+    CrowFlock::tick();
+    PelicanFlock::tick();
+    CowHerd::tick();
+  }
+  ASSERT_FALSE(OogaBooga::isActive());
+  EXPECT_NE(late.state, PelicanState::Fleeing);
+  EXPECT_EQ(lateCow.angle, lateCowAngle);
+  EXPECT_EQ(lateCow.mooCooldown, 0);
+  EXPECT_EQ(countPlayed("sound\\peli_fear.wav"), 1);
+  EXPECT_EQ(countPlayed("sound\\cow_mooga.wav"), 1);
+}
+
+TEST_F(OogaBoogaTest, ShiftWithNoChargeDoesNothingAndIsConsumed) {
+  ScarecrowState& sc = Scarecrow::state();
+  sc.masks = 0;
+  KeyState::keyDown(vkShift);
+  KeyState::keyUp(vkShift);
+  Scarecrow::update();
+  EXPECT_EQ(sc.action, ScarecrowAction::None);
+  EXPECT_EQ(sc.masks, 0);
+  EXPECT_FALSE(KeyState::wasPressed(vkShift)) << "the press was read";
+
+  sc.masks = 1;  // a charge arriving afterwards does not revive the old press
+  for (int i = 0; i < 12; ++i) Scarecrow::update();
+  EXPECT_FALSE(OogaBooga::isActive());
+  EXPECT_EQ(sc.masks, 1);
+  EXPECT_EQ(countPlayed(powerClip), 0);
+}
+
+// The whole Play world, driven tick by tick.
+class OogaBoogaInPlayTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DayDirector::resetForTests();
+    KeyState::clearAll();
+    loadWorld();
+    for (int i = 0; i < 1000 && !DayCycle::isDayRunning(); ++i) playTick();
+    ASSERT_TRUE(DayCycle::isDayRunning());
+    clearPlayedClips();
+  }
+  void TearDown() override {
+    unloadWorld();
+    KeyState::clearAll();
+  }
+};
+
+TEST_F(OogaBoogaInPlayTest, OnlyTheCreaturesTheDayCycleAndTheHudMoveWhileItRuns) {
+  ScarecrowState& sc = Scarecrow::state();
+  sc.money = 500;
+  sc.breath = 10.0f;
+  const uint8_t masks = sc.masks;
+  ASSERT_GT(masks, 0);
+  CornStalk& withering = CornField::stalk(0);
+  withering.ears = 0;
+  PelicanFlock::spawn(true);
+  CowHerd::spawn(true);
+  CrowFlock::spawn(true);
+  BooShout::spawn(ShoutParticleKind::LetterO, 40.0f, 60.0f, 0.0f);
+  BooShout::spawn(ShoutParticleKind::DroppedCorn, 40.0f, 450.0f, 0.0f);
+
+  KeyState::keyDown(vkShift);
+  KeyState::keyUp(vkShift);
+  playTick();  // the press is read and a charge spent
+  EXPECT_EQ(sc.masks, masks - 1);
+  EXPECT_EQ(sc.action, ScarecrowAction::Ooga);
+  for (int i = 0; i < 4; ++i) playTick();
+  EXPECT_FALSE(OogaBooga::isActive());
+  playTick();  // five ticks later, the action's fifth
+  ASSERT_TRUE(OogaBooga::isActive());
+  EXPECT_EQ(PelicanFlock::pelican(0).state, PelicanState::Fleeing);
+  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
+
+  const ScarecrowState frozen = sc;
+  const ShoutParticle letter = BooShout::particle(0);
+  const ShoutParticle ear = BooShout::particle(1);
+  const int8_t stage = withering.stage;
+  const int ticksToday = DayDirector::ticksToday();
+  const int countdown = DayDirector::spawnCountdown();
+  const Pelican pelican = PelicanFlock::pelican(0);
+  const Cow cow = CowHerd::cow(0);
+  const Crow crow = CrowFlock::crow(0);
+  const int32_t shownMoney = Hud::shownMoney();
+  ASSERT_LT(shownMoney, sc.money);
+
+  for (int tick = 1; tick <= 61; ++tick) {
+    EXPECT_TRUE(OogaBooga::isActive()) << "tick " << tick;
+    if (tick == 10) KeyState::keyDown(vkControl);
+    playTick();
+    EXPECT_EQ(sc.x, frozen.x);
+    EXPECT_EQ(sc.y, frozen.y);
+    EXPECT_EQ(sc.animTick, frozen.animTick);
+    EXPECT_EQ(sc.breath, frozen.breath);
+    EXPECT_EQ(BooShout::particle(0).x, letter.x);
+    EXPECT_EQ(BooShout::particle(0).life, letter.life);
+    EXPECT_EQ(BooShout::particle(1).height, ear.height);
+    EXPECT_EQ(BooShout::particle(1).life, ear.life);
+    EXPECT_EQ(withering.stage, stage);
+    EXPECT_EQ(DayDirector::ticksToday(), ticksToday);
+    EXPECT_EQ(DayDirector::spawnCountdown(), countdown);
+  }
+  EXPECT_FALSE(OogaBooga::isActive());
+  EXPECT_EQ(sc.animTick, 5) << "the scarecrow waited on its action's fifth tick";
+  EXPECT_NE(PelicanFlock::pelican(0).x + PelicanFlock::pelican(0).y, pelican.x + pelican.y);
+  EXPECT_NE(CowHerd::cow(0).x + CowHerd::cow(0).y, cow.x + cow.y);
+  EXPECT_NE(CrowFlock::crow(0).x + CrowFlock::crow(0).y, crow.x + crow.y);
+  EXPECT_GT(Hud::shownMoney(), shownMoney);
+  EXPECT_NE(KeyState::rawByte(vkControl) & 2, 0) << "a press made meanwhile waits unread";
+
+  playTick();  // the world runs again
+  EXPECT_EQ(sc.animTick, 6);
+  EXPECT_EQ(DayDirector::ticksToday(), ticksToday + 1);
+  EXPECT_NE(BooShout::particle(0).x, letter.x);
+  KeyState::keyUp(vkControl);
+}
+
+TEST_F(OogaBoogaInPlayTest, ReleasingTheWorldDuringThePowerLeavesItInactive) {
+  OogaBooga::start(Scarecrow::state().x, Scarecrow::state().y);
+  playTick();
+  ASSERT_TRUE(OogaBooga::isActive());
+  unloadWorld();
+  EXPECT_FALSE(OogaBooga::isActive());
+  EXPECT_FALSE(OogaBooga::holdsResources());
+  OogaBooga::draw();
+  OogaBooga::update();
+  EXPECT_FALSE(OogaBooga::isActive());
+}
+}  // namespace
