@@ -63,6 +63,7 @@ constexpr double kVoiceOnset = 0.006;
 constexpr double kLocusTransition = 0.045;
 // Bursts go round the formant cascade, so they need their own level.
 constexpr double kBurstLevel = 4.0;
+constexpr double kBurstTail = 0.3;
 
 void addHold(std::vector<Frame>& frames, double start, double end, Frame f, double glide) {
   const double half = std::min(glide * 0.5, (end - start) * 0.45);
@@ -88,12 +89,12 @@ const PhoneTarget& nextSonorant(const std::vector<Phone>& phones, size_t i) {
 std::vector<Frame> buildFrames(const std::vector<Phone>& phones, double& total) {
   std::vector<Frame> frames;
   double t = 0.0;
-  const PhoneTarget* released = nullptr;  // the stop just before this phone, if any
+  const PhoneTarget* released = nullptr;  // the voiced stop just before this phone, if any
   for (size_t i = 0; i < phones.size(); ++i) {
     const PhoneTarget& p = findPhone(phones[i].name);
     if (released != nullptr && (p.kind == Kind::Vowel || p.kind == Kind::Liquid)) {
-      // After a release the voice starts at once while the formants still travel from the
-      // stop's locus to the vowel: what makes a b a b and a g a g.
+      // After a voiced release the voice starts at once while the formants still travel from
+      // the stop's locus to the vowel: what makes a b a b and a g a g.
       const double voice = p.kind == Kind::Vowel ? 1.0 : 0.75;
       frames.push_back({t + kVoiceOnset, voice, 0, 0, 0, 0, released->f1, released->f2, released->f3});
       Frame target{
@@ -131,18 +132,19 @@ std::vector<Frame> buildFrames(const std::vector<Phone>& phones, double& total) 
         addHold(frames, t, t + d, {0, voiced ? kVoiceBar : 0.0, 0, 0, 0, 0, 180, p.f2, p.f3}, 0.012);
         t += d;
         // Release: a short noise burst shaped by the place of closure.
-        const Frame burst{0, voiced ? kVoiceBar : 0.0, 0, p.burstGain, p.burstFreq, 0, p.f1, p.f2, p.f3};
-        frames.push_back({t + 0.001, burst.voice, 0, burst.frication, burst.fricFreq, 0, p.f1, p.f2, p.f3});
+        const double bar = voiced ? kVoiceBar : 0.0;
+        frames.push_back({t + 0.001, bar, 0, p.burstGain, p.burstFreq, 0, p.f1, p.f2, p.f3});
         frames.push_back(
-            {t + kBurstSeconds, burst.voice, 0, burst.frication * 0.3, burst.fricFreq, 0, p.f1, p.f2, p.f3});
+            {t + kBurstSeconds, bar, 0, p.burstGain * kBurstTail, p.burstFreq, 0, p.f1, p.f2, p.f3});
         t += kBurstSeconds;
-        if (!voiced) {
-          // Aspiration while the formants move towards the vowel.
+        if (voiced) {
+          released = &p;
+        } else {
+          // Aspiration carries the formants to the vowel, which then starts softly.
           frames.push_back({t + 0.004, 0, 0.7, 0, p.burstFreq, 0, p.f1, p.f2, p.f3});
           frames.push_back({t + kAspirationSeconds, 0, 0.5, 0, p.burstFreq, 0, next.f1, next.f2, next.f3});
           t += kAspirationSeconds;
         }
-        released = &p;
         continue;
       }
     }
