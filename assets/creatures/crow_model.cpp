@@ -21,6 +21,7 @@ struct CrowPose {
   double bodyHeight;  // centre of the body above the ground point
   double wingInner;
   double wingOuter;
+  double sweep;  // wings swept back on the down stroke
   bool folded;
   Vec3 head;         // head centre from the body centre
   double headPitch;  // beak down is negative
@@ -30,14 +31,14 @@ struct CrowPose {
 };
 
 constexpr CrowPose kPoses[kFrames] = {
-    {4, 19, 42, 58, false, {11, 0, 6.5}, 0, 0, false, false},
-    {2, 18, 14, 20, false, {11, 0, 6.5}, 0, 0, false, false},
-    {-2, 17, -12, -22, false, {11, 0, 6}, 0, 0, false, false},
-    {-4, 18, -32, -48, false, {11, 0, 6}, 0, 0, false, false},
-    {0, 15, 0, 0, true, {10, 0, 9}, 5, 0, false, true},
-    {-18, 15, 0, 0, true, {14, 0, -3}, -62, 14, false, true},
-    {12, 19, 62, 84, false, {9.5, 0, 8}, 14, 38, true, false},
-    {6, 20, 40, 62, false, {10, 0, 7.5}, 8, 26, true, false},
+    {4, 28, 42, 58, 8, false, {11, 0, 6.5}, 0, 0, false, false},
+    {2, 27.5, 14, 20, 12, false, {11, 0, 6.5}, 0, 0, false, false},
+    {-2, 27, -12, -22, 20, false, {11, 0, 6}, 0, 0, false, false},
+    {-4, 28.5, -26, -38, 24, false, {11, 0, 6}, 0, 0, false, false},
+    {0, 15, 0, 0, 0, true, {10, 0, 9}, 5, 0, false, true},
+    {-18, 15, 0, 0, 0, true, {10, 0, 3}, -65, 14, false, true},
+    {12, 27, 62, 84, 12, false, {9.5, 0, 8}, 14, 38, true, false},
+    {6, 28, 40, 62, 14, false, {10, 0, 7.5}, 8, 26, true, false},
 };
 
 const Look kLook{50, kDrawnSize, 50, 80, hex(0x14121c), 1.3};
@@ -80,18 +81,20 @@ void addWing(Scene& scene, const BodyFrame& body, const CrowPose& pose, double s
   shape.side = side;
   shape.innerAngle = pose.wingInner;
   shape.outerAngle = pose.wingOuter;
-  shape.sweep = pose.ruffled ? 12 : 6;
+  shape.sweep = pose.sweep;
   shape.ragged = pose.ruffled ? 2.2 : 0.0;
   addBirdWing(scene, body.centre, body.pitch, shape, kWing, kWing);
 }
 
 void addLegs(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
   for (double side : {-1.0, 1.0}) {
+    // Perched, the feet grip the ground point; in flight they are tucked under the tail and the
+    // ground point is only the spot the bird hovers over.
     Vec3 hip = body.at({-1, side * 2.6, -6});
-    Vec3 foot = pose.perched ? Vec3{0.5, side * 2.6, 1.2} : Vec3{-2.5, side * 2.4, 1.4};
+    Vec3 foot = pose.perched ? Vec3{0.5, side * 2.6, 1.2} : body.at({-8, side * 2.2, -8.5});
     scene.limb(hip, foot, 1.2, 0.9, kLeg);
     for (double toe : {-30.0, 0.0, 30.0}) {
-      Vec3 reach = rotateZ({pose.perched ? 3.6 : 2.6, 0, pose.perched ? -0.6 : -1.0}, toe);
+      Vec3 reach = pose.perched ? rotateZ({3.6, 0, -0.6}, toe) : body.dir(rotateZ({-2.4, 0, -0.8}, toe));
       scene.limb(foot, foot + reach, 0.75, 0.55, kLeg);
     }
     if (pose.perched) scene.limb(foot, foot + Vec3{-2.4, 0, -0.4}, 0.7, 0.5, kLeg);
@@ -112,13 +115,13 @@ void addHead(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
   scene.setSortPoint(lower, headCentre + rotateY({4.5, 0, -0.5}, headPitch));
   scene.setSortPoint(top, headCentre + rotateY({4.8, 0, 0.2}, headPitch));
 
-  double eyeSize = pose.ruffled ? 2.5 : 2.0;
+  double eyeSize = pose.ruffled ? 3.0 : 2.6;
   for (double side : {-1.0, 1.0}) {
-    Vec3 out = normalized(rotateY({0.55, side * 0.68, 0.42}, headPitch));
+    Vec3 out = normalized(rotateY({0.68, side * 0.58, 0.42}, headPitch));
     Vec3 eye = headCentre + Vec3{out.x * 6.4, out.y * 5.8, out.z * 5.8};
     scene.decalDisc(head, eye, out, {1, 0, 0}, eyeSize, eyeSize, kEyeWhite, true);
     Vec3 pupil = eye + Vec3{0.7, 0, pose.ruffled ? 0.0 : -0.1};
-    scene.decalDisc(head, pupil, out, {1, 0, 0}, eyeSize * 0.55, eyeSize * 0.6, kPupil, false);
+    scene.decalDisc(head, pupil, out, {1, 0, 0}, eyeSize * 0.45, eyeSize * 0.5, kPupil, false);
     if (!pose.ruffled) {
       // A frowning brow makes the crow look like the rascal it is.
       Vec3 brow[] = {eye + Vec3{-2.2, 0, 2.6}, eye + Vec3{2.2, 0, 1.4}};

@@ -22,6 +22,7 @@ struct PelicanPose {
   double bodyHeight;
   double wingInner;
   double wingOuter;
+  double sweep;  // wings swept back on the down stroke
   bool folded;
   Vec3 neckBend;     // middle of the neck from the body centre
   Vec3 head;         // head centre from the body centre
@@ -32,14 +33,14 @@ struct PelicanPose {
 };
 
 constexpr PelicanPose kPoses[kFrames] = {
-    {4, 20, 40, 54, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
-    {2, 19, 12, 18, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
-    {-2, 18, -10, -20, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
-    {-4, 19, -28, -44, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
-    {0, 17, 0, 0, true, {12, 0, 16}, {14, 0, 21}, -6, 0, false, true},
-    {-14, 16, 0, 0, true, {16, 0, 8}, {20, 0, -2}, -62, 8, false, true},
-    {10, 20, 58, 80, false, {6, 0, 18}, {9, 0, 25}, 16, 30, true, false},
-    {5, 21, 36, 58, false, {7, 0, 17}, {11, 0, 23}, 6, 22, true, false},
+    {4, 30, 40, 54, 8, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
+    {2, 29, 12, 18, 12, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
+    {-2, 28, -10, -20, 24, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
+    {-4, 29, -28, -42, 30, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
+    {0, 16, 0, 0, 0, true, {9, 0, 16}, {8, 0, 24}, 14, 0, false, true},
+    {-8, 16, 0, 0, 0, true, {14, 0, 12}, {12, 0, 14}, -75, 10, false, true},
+    {10, 28, 58, 80, 10, false, {6, 0, 16}, {9, 0, 21}, 16, 30, true, false},
+    {5, 29, 36, 58, 12, false, {7, 0, 15}, {11, 0, 19}, 6, 22, true, false},
 };
 
 const Look kLook{50, kDrawnSize, 50, 80, hex(0x1d1a22), 1.15};
@@ -88,20 +89,21 @@ void addWing(Scene& scene, const BodyFrame& body, const PelicanPose& pose, doubl
   shape.side = side;
   shape.innerAngle = pose.wingInner;
   shape.outerAngle = pose.wingOuter;
-  shape.sweep = pose.ruffled ? 10 : 5;
+  shape.sweep = pose.sweep;
   shape.ragged = pose.ruffled ? 2.0 : 0.0;
   addBirdWing(scene, body.centre, body.pitch, shape, kWingWhite, kPrimaries);
 }
 
 void addFeet(Scene& scene, const BodyFrame& body, const PelicanPose& pose) {
   for (double side : {-1.0, 1.0}) {
+    // Standing, the feet are on the ground point; in flight they trail under the tail.
     Vec3 hip = body.at({0, side * 4, -7});
-    Vec3 ankle = pose.standing ? Vec3{0.5, side * 4.2, 1.5} : Vec3{-3, side * 4, 2.5};
+    Vec3 ankle = pose.standing ? Vec3{-2.6, side * 4.2, 1.5} : body.at({-11, side * 3.6, -7.5});
     scene.limb(hip, ankle, 1.8, 1.3, kFoot);
     // Webbed feet: a flat fan of skin between the toes.
-    double toeDrop = pose.standing ? 0.0 : -1.5;
-    Vec3 web[] = {ankle, ankle + Vec3{4.8, side * -2.2, -1.2 + toeDrop},
-                  ankle + Vec3{6, side * 0.4, -1.2 + toeDrop}, ankle + Vec3{4.6, side * 2.8, -1.2 + toeDrop}};
+    double reach = pose.standing ? 1.0 : -1.0;
+    Vec3 web[] = {ankle, ankle + Vec3{4.8 * reach, side * -2.2, -1.2},
+                  ankle + Vec3{6 * reach, side * 0.4, -1.2}, ankle + Vec3{4.6 * reach, side * 2.8, -1.2}};
     int foot = scene.polygon(web, 4, kFoot);
     scene.setSortPoint(foot, ankle + Vec3{1, 0, 0});
   }

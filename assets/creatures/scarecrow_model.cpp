@@ -15,6 +15,7 @@ constexpr int kFrames = 7;
 constexpr double kDegreesPerDirection = 45;
 
 constexpr double kPoleTop = 66;
+constexpr double kPoleFoot = 4.5;
 constexpr double kHipHeight = 44;
 constexpr double kLegLength = 21;
 constexpr double kShoulderHeight = 60;
@@ -26,8 +27,9 @@ constexpr Vec3 kHead{9.4, 10, 10.4};
 
 // Frame 0 idle, 1-2 one stride (half, full), 3-4 the other, 5 drawing breath, 6 shouting.
 struct ScarecrowPose {
-  double legSwing;   // degrees the right leg swings forwards; the left one mirrors it
-  double armSwing;   // degrees the right arm swings forwards; the left one mirrors it
+  double legSwing;   // degrees the right leg swings forwards; the left leg swings the other way
+  double armSwing;   // degrees the right arm swings forwards; the left arm swings the other way
+  double armBack;    // degrees both arms draw back
   double armRaise;   // degrees both arms lift above the horizontal
   double lean;       // whole figure leans forwards about the pole's foot
   double hop;        // body lifted on the pole
@@ -37,10 +39,10 @@ struct ScarecrowPose {
 };
 
 constexpr ScarecrowPose kPoses[kFrames] = {
-    {0, 0, -12, 0, 0, 1.0, 0, 0},      {-14, 12, -14, 3, 1.2, 1.0, 0, 0},
-    {-30, 26, -16, 5, 0.4, 1.0, 0, 0}, {14, -12, -14, 3, 1.2, 1.0, 0, 0},
-    {30, -26, -16, 5, 0.4, 1.0, 0, 0}, {0, -18, -4, -5, 0.6, 1.1, 14, 0.35},
-    {0, 8, 52, 5, 1.5, 1.04, -4, 1.0},
+    {0, 0, 0, -12, 0, 0, 1.0, 0, 0},       {-14, 12, 0, -14, 3, 1.2, 1.0, 0, 0},
+    {-30, 26, 0, -16, 5, 0.4, 1.0, 0, 0},  {14, -12, 0, -14, 3, 1.2, 1.0, 0, 0},
+    {30, -26, 0, -16, 5, 0.4, 1.0, 0, 0},  {0, 0, 22, -4, -5, 0.6, 1.1, 14, 0.35},
+    {0, 0, -8, 52, 5, 1.5, 1.04, -4, 1.0},
 };
 
 const Look kLook{50, kDrawnSize, 50, 80, hex(0x241a14), 1.0};
@@ -89,17 +91,17 @@ void addLegs(Scene& scene, const Frame& f, const ScarecrowPose& pose) {
   for (double side : {-1.0, 1.0}) {
     double swing = pose.legSwing * side;
     Vec3 hip{0, side * 4.8, kHipHeight + 2};
-    Vec3 foot = hip + rotateY({0, side * 0.8, -kLegLength}, -swing);
+    Vec3 foot = hip + rotateY({0, side * 0.8, -kLegLength}, swing);
     int leg = scene.limb(f.at(hip), f.at(foot), 4.4, 3.8, kTrousers);
     scene.setSortPoint(leg, f.at(hip + Vec3{0, side * 1.5, -6}));
     if (side > 0) {
-      Vec3 knee = hip + rotateY({1.0, side * 0.6, -kLegLength * 0.55}, -swing) + Vec3{3.2, side * 1.0, 0};
+      Vec3 knee = hip + rotateY({1.0, side * 0.6, -kLegLength * 0.55}, swing) + Vec3{3.2, side * 1.0, 0};
       Vec3 patch[] = {knee + Vec3{0, -2.6, 2.6}, knee + Vec3{0, 2.6, 2.2}, knee + Vec3{0, 2.4, -2.4},
                       knee + Vec3{0, -2.4, -2.2}};
       for (Vec3& p : patch) p = f.at(p);
-      scene.decalPolygon(leg, patch, 4, f.dir(rotateY({1, 0.2, 0}, -swing)), kPatchYellow, true);
+      scene.decalPolygon(leg, patch, 4, f.dir(rotateY({1, 0.2, 0}, swing)), kPatchYellow, true);
     }
-    addStrawTuft(scene, f, foot + rotateY({0, 0, 1}, -swing), rotateY({0, side * 0.2, -1}, -swing), 5, 4);
+    addStrawTuft(scene, f, foot + rotateY({0, 0, 1}, swing), rotateY({0, side * 0.2, -1}, swing), 5, 4);
   }
 }
 
@@ -107,7 +109,7 @@ void addArms(Scene& scene, const Frame& f, const ScarecrowPose& pose) {
   for (double side : {-1.0, 1.0}) {
     Vec3 shoulder{0, side * 9.5, kShoulderHeight};
     Vec3 reach = rotateX({0, side * kArmLength, 0}, side * pose.armRaise);
-    reach = rotateZ(reach, -side * pose.armSwing);
+    reach = rotateZ(reach, -pose.armSwing + side * pose.armBack);
     Vec3 hand = shoulder + reach;
     int arm = scene.limb(f.at(shoulder), f.at(hand), 4.0, 3.4, kShirt);
     scene.setSortPoint(arm, f.at(shoulder + reach * 0.5 + Vec3{0, 0, 1}));
@@ -270,7 +272,8 @@ void paintScarecrow(cairo_t* cr, int size, int direction, int frame) {
   Scene scene(cr, size, kLook, direction * kDegreesPerDirection);
   Frame f{pose.lean, pose.hop};
 
-  int pole = scene.limb({0, 0, 0}, f.at({0, 0, kPoleTop}), 2.0, 1.8, kWood);
+  // The pole's rounded foot, outline included, ends on the ground point.
+  int pole = scene.limb({0, 0, kPoleFoot}, f.at({0, 0, kPoleTop}), 2.0, 1.8, kWood);
   scene.setSortPoint(pole, f.at({-1, 0, kHipHeight - 6}));
   addLegs(scene, f, pose);
   addBody(scene, f, pose);
