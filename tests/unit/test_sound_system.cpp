@@ -1,4 +1,5 @@
 // The audio engine on SDL2_mixer: available with a (dummy) device, silent and harmless without one.
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
@@ -97,6 +98,8 @@ TEST_F(SoundSystemTest, ShutdownStopsEverySoundAtOnce) {
   EXPECT_EQ(finishedChannels, 3);
   EXPECT_FALSE(system_->isAvailable());
   EXPECT_EQ(system_->playingCount(), 0);
+  // The device is given back, so a re-created window can open it again.
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
   // Shutting down twice and playing afterwards are harmless; the observer still hears the play.
   system_->shutdown();
   tune.play();
@@ -148,6 +151,17 @@ TEST_F(SoundSystemTest, ReleasingASoundingClipLetsItRingOut) {
   EXPECT_GT(system_->playingCount(), 0);
   system_->shutdown();
   EXPECT_EQ(system_->playingCount(), 0);
+}
+
+TEST_F(SoundSystemTest, ASecondSystemAfterTheFirstOneWorks) {
+  start("dummy");
+  ASSERT_TRUE(system_->isAvailable());
+  system_->shutdown();
+  start("dummy");
+  ASSERT_TRUE(system_->isAvailable());
+  SoundClip clip(kShortClip);
+  clip.play();
+  EXPECT_EQ(system_->playingCount(), 1);
 }
 
 TEST_F(SoundSystemTest, ClipsMayOutliveTheSystem) {
