@@ -10,6 +10,9 @@ constexpr int kMixRate = 44100;
 constexpr int kMixOutputChannels = 2;
 // About 23 ms at 44.1 kHz: short enough that a shout follows the key press at once.
 constexpr int kMixBufferFrames = 1024;
+// Each clip is mastered near full loudness; a little headroom keeps a burst of overlapping
+// effects (a flock arriving while others laugh) from clipping in the mix.
+constexpr int kChannelVolume = MIX_MAX_VOLUME * 3 / 4;
 constexpr int kAnyFreeChannel = -1;
 constexpr int kAllChannels = -1;
 }  // namespace
@@ -20,6 +23,7 @@ SoundSystem::SoundSystem() {
   if (Mix_OpenAudio(kMixRate, MIX_DEFAULT_FORMAT, kMixOutputChannels, kMixBufferFrames) != 0) return;
   mixerOpen_ = true;
   if (Mix_AllocateChannels(kChannelCount) < kChannelCount) return;
+  Mix_Volume(kAllChannels, kChannelVolume);
   available_ = true;
 }
 
