@@ -334,21 +334,36 @@ Samples pelicanHonk() {
   return honk(300, 0.34, 110);
 }
 
+// A rising water bubble: the "bloop" of something going down a throat.
+Samples bubble(double from, double to, double seconds) {
+  Samples out = silence(seconds);
+  double phase = 0.0;
+  for (size_t k = 0; k < out.size(); ++k) {
+    const double t = static_cast<double>(k) / kSampleRate;
+    phase += (from + (to - from) * t / seconds) / kSampleRate;
+    out[k] = static_cast<float>(std::sin(kTwoPi * phase) * strikeEnvelope(t, 0.01, seconds * 0.33));
+  }
+  return out;
+}
+
 Samples pelicanGulp() {
-  Samples out = silence(0.4);
+  Samples out = silence(0.42);
+  // The bill snaps shut on the corn...
   mixInto(out, noiseHit(1200, 4.0, 0.0005, 0.01, 0.05, 111), 0.0, 0.8);
   mixInto(out, drum(600, 0.05, 0.2, 0.0, 112), 0.0, 0.4);
-  for (int i = 0; i < 2; ++i) {
-    Samples bubble = silence(0.12);
-    double phase = 0.0;
-    for (size_t k = 0; k < bubble.size(); ++k) {
-      const double t = static_cast<double>(k) / kSampleRate;
-      phase += (180 + 500 * t / 0.12) / kSampleRate;
-      bubble[k] = static_cast<float>(std::sin(kTwoPi * phase) * strikeEnvelope(t, 0.01, 0.04));
-    }
-    mixInto(out, bubble, 0.08 + i * 0.12, 0.6);
-    mixInto(out, drum(140, 0.15, 1.2, 0.0, 113), 0.08 + i * 0.12, 0.7);
-  }
+  // ...a deep-throated "gulp"...
+  VoiceStyle throat;
+  throat.formantScale = 0.8;
+  throat.tilt = 3.0;
+  throat.roughness = 0.2;
+  throat.seed = 114;
+  mixInto(out,
+          speak({{"g", 0.02}, {"@", 0.07}, {"l", 0.04}, {"p", 0.01}}, Curve{{0, 130}, {0.15, 95}},
+                Curve{{0, 1.0}, {0.1, 1.0}, {0.16, 0.4}}, throat),
+          0.05, 0.9);
+  // ...and it goes down.
+  mixInto(out, bubble(170, 650, 0.12), 0.24, 0.5);
+  mixInto(out, drum(120, 0.15, 1.2, 0.0, 113), 0.24, 0.6);
   return out;
 }
 
