@@ -306,8 +306,9 @@ void paintTitleCorn(cairo_t* cr, int w, int h) {
 }
 
 void paintMiniStalk(cairo_t* cr, int w, int h) {
-  const double scale = w / 128.0 * 1.1;
-  drawPlant(cr, w * 0.5, h * 0.99, h * 0.93, 1, 0, scale, 4321);
+  // Slim and earless: dozens stand behind the title, and they should not compete with it.
+  const double scale = w / 128.0 * 0.9;
+  drawPlant(cr, w * 0.5, h * 0.99, h * 0.93, 0, 0, scale, 4321);
 }
 
 }  // namespace pictures

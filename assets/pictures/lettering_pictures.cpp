@@ -158,17 +158,18 @@ TextStyle digitStyle(double pixelSize) {
 
 void paintTitle(cairo_t* cr, int w, int h) {
   // The logo sits in the upper half: the subtitle and the menu come below it on the title screen.
-  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 36);
+  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 96);
   const double y = h * 0.27;
-  drawExtruded(cr, "Cornkeeper", style, w / 2.0 - 4, y, Align::Centre, h * 0.035);
   // An ear of corn leaning on the first letter.
-  drawEar(cr, w * 0.06, y + h * 0.2, h * 0.34, h * 0.12, -20, 7);
+  drawEar(cr, w * 0.075, y + h * 0.2, h * 0.36, h * 0.13, -16, 7);
+  drawExtruded(cr, "Cornkeeper", style, w / 2.0 + 30, y, Align::Centre, h * 0.03);
 }
 
 void paintTitle2(cairo_t* cr, int w, int h) {
-  TextStyle style{kSignFont, h * 0.13, true, palette::kCream, palette::kOutline, 4.0, palette::kCornYellow};
-  style = fitText(cr, "guard the corn!", style, w * 0.7);
-  drawText(cr, "guard the corn!", style, w / 2.0, h * 0.69, Align::Centre);
+  // Low in the picture: on the title screen it sits between the logo and the first button.
+  TextStyle style{kSignFont, h * 0.17, true, palette::kCream, palette::kOutline, 5.0, palette::kCornYellow};
+  style = fitText(cr, "guard the corn!", style, w * 0.72);
+  drawText(cr, "guard the corn!", style, w / 2.0, h * 0.655, Align::Centre);
 }
 
 void paintButton0(cairo_t* cr, int w, int h) {
@@ -248,8 +249,13 @@ void paintMoomania(cairo_t* cr, int w, int h) {
   }
   cairo_restore(cr);
   TextStyle style{
-      kLogoFont, h * 0.6, false, Rgb{1.0, 0.75, 0.80}, palette::kOutline, 4.0, Rgb{0.92, 0.45, 0.55}};
-  style = fitText(cr, "MOOMANIA", style, w - 56);
+      kSignFont, h * 0.62, true, Rgb{1.0, 0.72, 0.78}, palette::kOutline, 4.0, Rgb{0.90, 0.40, 0.52}};
+  style = fitText(cr, "MOOMANIA", style, w - 60);
+  // A pale halo keeps the word clear of the patches behind it.
+  TextStyle halo = style;
+  halo.fill = halo.fillBottom = halo.outline = palette::kWhite;
+  halo.outlineWidth = 11;
+  drawText(cr, "MOOMANIA", halo, w / 2.0, h / 2.0, Align::Centre);
   drawText(cr, "MOOMANIA", style, w / 2.0, h / 2.0, Align::Centre);
 }
 

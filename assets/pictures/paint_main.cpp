@@ -228,8 +228,16 @@ double layoutSheet(cairo_t* cr, const std::vector<Job>& jobs) {
     }
     y += rowHeight + 28;
   }
+  // Creature families side by side while they fit: facings down, frames across.
+  double x = kSheetMargin, rowHeight = 0;
   for (const CreatureFamily& family : kCreatureFamilies) {
-    double x = kSheetMargin;
+    const double blockWidth = family.frames * (kCreatureCell + 4);
+    const double blockHeight = family.facings * (kCreatureCell + kLabelHeight);
+    if (x + blockWidth > kSheetWidth - kSheetMargin) {
+      x = kSheetMargin;
+      y += rowHeight + 28;
+      rowHeight = 0;
+    }
     const double scale = kCreatureCell / family.size;
     for (const Job& job : jobs) {
       if (job.file->family != &family) continue;
@@ -240,8 +248,10 @@ double layoutSheet(cairo_t* cr, const std::vector<Job>& jobs) {
         label(cr, shortName(job.file->name), cx, cy + kCreatureCell + kLabelHeight / 2.0 - 2, 9);
       }
     }
-    y += family.facings * (kCreatureCell + kLabelHeight) + 28;
+    x += blockWidth + 40;
+    rowHeight = std::max(rowHeight, blockHeight);
   }
+  y += rowHeight + kSheetMargin;
   return y;
 }
 

@@ -197,7 +197,7 @@ void paintInstrArrows(cairo_t* cr, int w, int h) {
   }
 }
 
-void paintItemSeed(cairo_t* cr, int w, int h) {
+static void designItemSeed(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -212,7 +212,7 @@ void paintItemSeed(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemFertilizer(cairo_t* cr, int w, int h) {
+static void designItemFertilizer(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -234,7 +234,7 @@ void paintItemFertilizer(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemWeight(cairo_t* cr, int w, int h) {
+static void designItemWeight(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -259,7 +259,7 @@ void paintItemWeight(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemO(cairo_t* cr, int w, int h) {
+static void designItemO(cairo_t* cr, int w, int h) {
   // One more o in every shout.
   paintInset(cr, paintBooO, 32, 32, w * 0.08, h * 0.12, w / 32.0 * 0.8);
   TextStyle plus{"DejaVu Sans",     h * 0.4, true, palette::kCornYellow, palette::kOutline, 4,
@@ -267,7 +267,7 @@ void paintItemO(cairo_t* cr, int w, int h) {
   drawText(cr, "+", plus, w * 0.84, h * 0.22, Align::Centre);
 }
 
-void paintItemBreath(cairo_t* cr, int w, int h) {
+static void designItemBreath(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -298,7 +298,7 @@ void paintItemBreath(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemLung(cairo_t* cr, int w, int h) {
+static void designItemLung(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -326,11 +326,11 @@ void paintItemLung(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemMask(cairo_t* cr, int w, int h) {
+static void designItemMask(cairo_t* cr, int w, int h) {
   paintInset(cr, paintOogaMask, 64, 64, w * 0.06, h * 0.04, w / 64.0 * 0.88);
 }
 
-void paintItemTime(cairo_t* cr, int w, int h) {
+static void designItemTime(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -376,7 +376,7 @@ void paintItemTime(cairo_t* cr, int w, int h) {
   cairo_restore(cr);
 }
 
-void paintItemRocket(cairo_t* cr, int w, int h) {
+static void designItemRocket(cairo_t* cr, int w, int h) {
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
@@ -536,6 +536,49 @@ void paintShopTarget(cairo_t* cr, int w, int h) {
     flatFill(cr, palette::kCornYellow, 1.5 * s);
     cairo_restore(cr);
   }
+}
+
+// Items stand on their shelf: each design fills a 128 box and is shrunk onto the shelf, so a tall item
+// does not reach into the cubby above.
+namespace {
+constexpr double kItemScale = 0.8;
+constexpr double kItemTop = 0.03;
+
+void itemOnShelf(cairo_t* cr, int w, int h, Painter design) {
+  cairo_save(cr);
+  cairo_translate(cr, w * (1 - kItemScale) / 2, h * kItemTop);
+  cairo_scale(cr, kItemScale * w / 128.0, kItemScale * h / 128.0);
+  design(cr, 128, 128);
+  cairo_restore(cr);
+}
+}  // namespace
+
+void paintItemSeed(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemSeed);
+}
+void paintItemFertilizer(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemFertilizer);
+}
+void paintItemWeight(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemWeight);
+}
+void paintItemO(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemO);
+}
+void paintItemBreath(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemBreath);
+}
+void paintItemLung(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemLung);
+}
+void paintItemMask(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemMask);
+}
+void paintItemTime(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemTime);
+}
+void paintItemRocket(cairo_t* cr, int w, int h) {
+  itemOnShelf(cr, w, h, designItemRocket);
 }
 
 }  // namespace pictures
