@@ -179,7 +179,25 @@ Frame frameAt(const std::vector<Frame>& frames, double t) {
 
 constexpr double kNasalPole = 270.0;
 constexpr double kNasalZeroShift = 230.0;
+constexpr double kNasalBandwidth = 100.0;
+// The fourth and fifth formants barely move between vowels.
+constexpr double kF4 = 3500.0, kB4 = 250.0;
+constexpr double kF5 = 4500.0, kB5 = 300.0;
+constexpr double kB3 = 140.0;
+constexpr double kAspirationLevel = 0.5;
+constexpr double kFricationQ = 1.6;
+// Filter coefficients follow the controls every this many samples.
+constexpr size_t kControlInterval = 16;
+// Resonators ring on after the last phone.
 constexpr double kTailSeconds = 0.06;
+
+// Formant bandwidths widen with frequency, as in a real vocal tract.
+double bandwidth1(double f1) {
+  return 60.0 + f1 * 0.06;
+}
+double bandwidth2(double f2) {
+  return 80.0 + f2 * 0.04;
+}
 
 }  // namespace
 
@@ -208,15 +226,16 @@ Samples speak(std::initializer_list<Phone> phoneList, const Curve& pitch, const 
   for (size_t i = 0; i < out.size(); ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
     const Frame f = frameAt(frames, t);
-    if (i % 16 == 0) {
-      formant[0].set(std::min(f.f1 * fs, nyquistGuard), (60.0 + f.f1 * 0.06) * bw);
-      formant[1].set(std::min(f.f2 * fs, nyquistGuard), (80.0 + f.f2 * 0.04) * bw);
-      formant[2].set(std::min(f.f3 * fs, nyquistGuard), 140.0 * bw);
-      formant[3].set(std::min(3500.0 * fs, nyquistGuard), 250.0 * bw);
-      formant[4].set(std::min(4500.0 * fs, nyquistGuard), 300.0 * bw);
-      nasalPole.set(kNasalPole, 100.0);
-      nasalZero.set(kNasalPole + kNasalZeroShift * f.nasal, 100.0);
-      fricBand.setBandpass(std::min(std::max(f.fricFreq, 200.0) * fs, nyquistGuard), 1.6);
+    if (i % kControlInterval == 0) {
+      formant[0].set(std::min(f.f1 * fs, nyquistGuard), bandwidth1(f.f1) * bw);
+      formant[1].set(std::min(f.f2 * fs, nyquistGuard), bandwidth2(f.f2) * bw);
+      formant[2].set(std::min(f.f3 * fs, nyquistGuard), kB3 * bw);
+      formant[3].set(std::min(kF4 * fs, nyquistGuard), kB4 * bw);
+      formant[4].set(std::min(kF5 * fs, nyquistGuard), kB5 * bw);
+      nasalPole.set(kNasalPole, kNasalBandwidth);
+      // With no nasality the zero sits on the pole and cancels it.
+      nasalZero.set(kNasalPole + kNasalZeroShift * f.nasal, kNasalBandwidth);
+      fricBand.setBandpass(std::min(std::max(f.fricFreq, 200.0) * fs, nyquistGuard), kFricationQ);
     }
     // Slow random pitch wobble plus vibrato.
     jitterState += (jitterNoise.bipolar() - jitterState) * 0.02;
@@ -230,9 +249,8 @@ Samples speak(std::initializer_list<Phone> phoneList, const Curve& pitch, const 
     source += style.breath * noise.bipolar();
     const double flutter = 1.0 - style.flutterDepth * 0.5 * (1.0 + std::sin(kTwoPi * style.flutterRate * t));
     const double gain = loudness.at(t) * flutter;
-    double excitation =
-        gain * (f.voice * source + f.aspiration * 0.5 * aspirationTilt.process(noise.bipolar()));
-    double y = excitation;
+    double y =
+        gain * (f.voice * source + f.aspiration * kAspirationLevel * aspirationTilt.process(noise.bipolar()));
     y = nasalZero.process(static_cast<float>(y));
     y = nasalPole.process(static_cast<float>(y));
     for (Resonator& r : formant) y = r.process(static_cast<float>(y));
