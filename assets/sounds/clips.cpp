@@ -394,8 +394,10 @@ Samples shoutBoo() {
   v.jitter = 0.01;
   v.vibratoDepth = 0.01;
   v.seed = 130;
-  return speak({{"b", 0.03}, {"U", 0.06}, {"u", 0.34}}, Curve{{0, 180}, {0.1, 260}, {0.3, 230}, {0.45, 170}},
-               Curve{{0, 0.8}, {0.06, 1.0}, {0.35, 0.9}, {0.45, 0.3}}, v);
+  // Short and punchy: a held Ctrl shouts again every fifth of a second.
+  return speak({{"b", 0.025}, {"U", 0.05}, {"u", 0.27}},
+               Curve{{0, 180}, {0.08, 265}, {0.24, 230}, {0.37, 165}},
+               Curve{{0, 0.8}, {0.05, 1.0}, {0.27, 0.85}, {0.37, 0.2}}, v);
 }
 
 Samples cornChime() {
