@@ -203,3 +203,8 @@ int32_t CornField::earCount() {
   for (int32_t i = 0; i < usedSlots; ++i) n += stalks[i].stage > stageEmpty ? stalks[i].ears : 0;
   return n;
 }
+
+Sprite* CornField::stalkSprite(int index) {
+  if (index < 0 || index >= spriteCount) return nullptr;
+  return sprites[index].get();
+}

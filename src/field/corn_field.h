@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class Sprite;
+
 struct CornStalk {
   float x;
   float y;
@@ -28,5 +30,6 @@ void fertilize();
 
 CornStalk& stalk(int32_t slot);
 int32_t slotCount();
-int32_t earCount();  // ears on all stalks
+int32_t earCount();              // ears on all stalks
+Sprite* stalkSprite(int index);  // 0..6: stalk3 down to stalk0, then the withering pictures
 }  // namespace CornField

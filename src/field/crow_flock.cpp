@@ -354,3 +354,8 @@ int CrowFlock::countInUse() {
   for (const Crow& c : crows) n += c.state != CrowState::Free ? 1 : 0;
   return n;
 }
+
+Sprite* CrowFlock::frameSprite(int facing, int frame) {
+  if (facing < 0 || facing >= facingCount || frame < 0 || frame >= frameCount) return nullptr;
+  return frames[facing * frameCount + frame];
+}

@@ -38,4 +38,5 @@ float& carrySpeedFactor();
 
 Crow& crow(int index);
 int countInUse();
+Sprite* frameSprite(int facing, int frame);  // null outside the table or when not loaded
 }  // namespace CrowFlock

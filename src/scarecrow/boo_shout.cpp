@@ -156,3 +156,9 @@ int BooShout::countInUse() {
   for (const ShoutParticle& p : particles) n += p.kind != ShoutParticleKind::Free ? 1 : 0;
   return n;
 }
+
+Sprite* BooShout::letterSprite(ShoutParticleKind kind) {
+  if (kind == ShoutParticleKind::LetterB) return letterB.get();
+  if (kind == ShoutParticleKind::LetterO) return letterO.get();
+  return nullptr;
+}

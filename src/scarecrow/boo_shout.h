@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class Sprite;
+
 enum class ShoutParticleKind : uint8_t { Free = 0, LetterB = 1, LetterO = 2, DroppedCorn = 3 };
 
 struct ShoutParticle {
@@ -29,4 +31,5 @@ void update();
 void draw();
 ShoutParticle& particle(int slot);
 int countInUse();
+Sprite* letterSprite(ShoutParticleKind kind);  // the b or the o; null for other kinds
 }  // namespace BooShout

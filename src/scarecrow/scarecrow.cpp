@@ -305,3 +305,8 @@ void Scarecrow::powerDown() {
 ScarecrowState& Scarecrow::state() {
   return scarecrow;
 }
+
+Sprite* Scarecrow::frameSprite(int direction, int frame) {
+  if (direction < 0 || direction >= directionCount || frame < 0 || frame >= frameCount) return nullptr;
+  return frames[direction * frameCount + frame];
+}

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class Sprite;
+
 enum class AnimMode : uint8_t { Idle = 0, Walk = 1, Act = 2 };
 enum class ScarecrowAction : uint8_t { None = 0, Shout = 1, Ooga = 2 };
 
@@ -39,4 +41,5 @@ void award(int32_t points);
 bool tryPickUp(float x, float y);
 void powerDown();
 ScarecrowState& state();
+Sprite* frameSprite(int direction, int frame);  // null outside the table or when not loaded
 }  // namespace Scarecrow
