@@ -1,17 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "days/day_director.h"
+#include "days/draw_queue.h"
 #include "field/cow_herd.h"
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
 namespace {
+
+std::vector<DrawEntry> queued() {
+  std::vector<DrawEntry> out;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    out.push_back(DrawQueue::entryAt(i));
+  }
+  return out;
+}
 
 struct Letter {
   ShoutParticleKind kind;
@@ -238,6 +249,45 @@ TEST_F(BooShoutTest, AFullTableDropsFurtherLettersAndClearEmptiesIt) {
   EXPECT_FLOAT_EQ(BooShout::particle(17).angle, 75);
   BooShout::clear();
   EXPECT_EQ(BooShout::countInUse(), 0);
+}
+
+TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
+  DrawQueue::load();
+  worldLight = 0.5f;
+  BooShout::spawn(ShoutParticleKind::LetterB, 100, 200, 0);
+  BooShout::particle(0).size = 18;
+  BooShout::particle(0).alpha = 0.85f;
+  DrawQueue::reset();
+  BooShout::draw();
+  std::vector<DrawEntry> entries = queued();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].sprite, BooShout::letterSprite(ShoutParticleKind::LetterB));
+  EXPECT_NE(entries[0].sprite, nullptr);
+  EXPECT_FLOAT_EQ(entries[0].elevation, 64);
+  EXPECT_FLOAT_EQ(entries[0].width, 18);
+  EXPECT_FLOAT_EQ(entries[0].alpha, 0.85f);
+  EXPECT_FLOAT_EQ(entries[0].tint, 0.5f);
+
+  BooShout::clear();
+  BooShout::spawn(ShoutParticleKind::DroppedCorn, 100, 200, 0);
+  ShoutParticle& ear = BooShout::particle(0);
+  ear.height = 20;
+  const std::pair<int, bool> blinks[] = {{300, true}, {61, true},  {60, false},
+                                         {59, true},  {58, false}, {1, true}};
+  for (const auto& [life, shown] : blinks) {
+    ear.life = life;
+    DrawQueue::reset();
+    BooShout::draw();
+    entries = queued();
+    ASSERT_EQ(entries.size(), shown ? 1u : 0u) << life;
+    if (!shown) continue;
+    EXPECT_EQ(entries[0].sprite, CrowFlock::cornSprite());
+    EXPECT_FLOAT_EQ(entries[0].elevation, 20);
+    EXPECT_FLOAT_EQ(entries[0].width, 40);
+    EXPECT_FLOAT_EQ(entries[0].alpha, 1);
+  }
+  DrawQueue::unload();
+  worldLight = 0;
 }
 
 }  // namespace

@@ -1,12 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "days/day_director.h"
+#include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/play_screen.h"
 #include "test_support.h"
 
 namespace {
+
+std::vector<DrawEntry> queued() {
+  std::vector<DrawEntry> out;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    out.push_back(DrawQueue::entryAt(i));
+  }
+  return out;
+}
 
 class CornFieldTest : public testing::Test {
  protected:
@@ -221,6 +232,50 @@ TEST_F(CornFieldTest, AnEmptyFieldCannotBeFertilized) {
   EXPECT_FALSE(CornField::canFertilize());
   EXPECT_EQ(CornField::findStalkWithCorn(128, 165, 24), -1);
   EXPECT_EQ(CornField::liveStalkCount(), 0);
+}
+
+TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
+  DrawQueue::load();
+  worldLight = 0.75f;
+  struct Case {
+    int8_t stage;
+    int8_t ears;
+    int picture;
+    float size;
+  };
+  const Case cases[] = {{1, 3, 0, 200},  {1, 2, 1, 200},  {1, 1, 2, 200},  {1, 0, 3, 200},  {2, 0, 3, 200},
+                        {7, 0, 3, 200},  {8, 0, 4, 200},  {15, 0, 4, 200}, {16, 0, 5, 200}, {24, 0, 6, 200},
+                        {31, 0, 6, 200}, {32, 0, 6, 200}, {33, 0, 6, 196}, {81, 0, 6, 4}};
+  CornField::plantStalk();
+  CornStalk& s = CornField::stalk(0);
+  s.x = 140;
+  s.y = 170;
+  s.tilt = -7;
+  for (const Case& c : cases) {
+    s.stage = c.stage;
+    s.ears = c.ears;
+    DrawQueue::reset();
+    CornField::draw();
+    const std::vector<DrawEntry> entries = queued();
+    ASSERT_EQ(entries.size(), 1u) << int(c.stage);
+    const DrawEntry& e = entries[0];
+    EXPECT_EQ(e.kind, DrawKind::Sprite);
+    EXPECT_EQ(e.sprite, CornField::stalkSprite(c.picture)) << int(c.stage) << " " << int(c.ears);
+    EXPECT_NE(e.sprite, nullptr);
+    EXPECT_FLOAT_EQ(e.width, c.size) << int(c.stage);
+    EXPECT_FLOAT_EQ(e.height, c.size);
+    EXPECT_FLOAT_EQ(e.angle, -7);
+    EXPECT_FLOAT_EQ(e.elevation, 0);
+    EXPECT_FLOAT_EQ(e.tint, 0.75f);
+    EXPECT_FLOAT_EQ(e.x, 140);
+    EXPECT_FLOAT_EQ(e.y, 170);
+  }
+  s.stage = 0;
+  DrawQueue::reset();
+  CornField::draw();
+  EXPECT_EQ(DrawQueue::headIndex(), -1);  // an empty slot draws nothing
+  DrawQueue::unload();
+  worldLight = 0;
 }
 
 }  // namespace

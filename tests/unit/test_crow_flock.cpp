@@ -1,18 +1,29 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "days/day_director.h"
+#include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/crow_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
 namespace {
 
 constexpr float dayZeroFactor = 0.2f;
+
+std::vector<DrawEntry> queued() {
+  std::vector<DrawEntry> out;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    out.push_back(DrawQueue::entryAt(i));
+  }
+  return out;
+}
 
 class CrowFlockTest : public testing::Test {
  protected:
@@ -332,6 +343,57 @@ TEST_F(CrowFlockTest, FacingRowsFollowTheHeading) {
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(place(0, 300, 300, angles[i], CrowState::Arriving).facing, rows[i]) << angles[i];
   }
+}
+
+TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
+  DrawQueue::load();
+  worldLight = 0.25f;
+  struct Case {
+    CrowState state;
+    AnimSet animSet;
+    uint8_t animTick;
+    int frame;
+    bool ear;
+  };
+  const Case cases[] = {
+      {CrowState::Arriving, AnimSet::Flap, 2, 1, false},  {CrowState::Pecking, AnimSet::Peck, 10, 5, false},
+      {CrowState::Pecking, AnimSet::Peck, 11, 5, true},   {CrowState::Pecking, AnimSet::Peck, 20, 4, true},
+      {CrowState::Carrying, AnimSet::Flap, 6, 3, true},   {CrowState::Fleeing, AnimSet::Scared, 24, 4, false},
+      {CrowState::Fleeing, AnimSet::Scared, 2, 7, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(testing::Message() << "state " << int(k.state) << " tick " << int(k.animTick));
+    CrowFlock::load();
+    Crow& c = place(0, 200, 300, 90, k.state);
+    c.animSet = k.animSet;
+    c.animTick = k.animTick;
+    c.height = 30;
+    DrawQueue::reset();
+    CrowFlock::draw();
+    const std::vector<DrawEntry> entries = queued();
+    ASSERT_EQ(entries.size(), k.ear ? 3u : 2u);
+    EXPECT_EQ(entries[0].kind, DrawKind::Shadow);
+    EXPECT_FLOAT_EQ(entries[0].width, 48);
+    EXPECT_FLOAT_EQ(entries[0].y, 300);
+    const DrawEntry& crow = entries.back();
+    EXPECT_EQ(crow.sprite, CrowFlock::frameSprite(2, k.frame));
+    EXPECT_NE(crow.sprite, nullptr);
+    EXPECT_FLOAT_EQ(crow.elevation, 30);
+    EXPECT_FLOAT_EQ(crow.width, 128);
+    EXPECT_FLOAT_EQ(crow.tint, 0.25f);
+    EXPECT_FLOAT_EQ(crow.angle, 0);
+    if (k.ear) {
+      // Just in front in the depth order, so the crow covers it.
+      const DrawEntry& ear = entries[1];
+      EXPECT_EQ(ear.sprite, CrowFlock::cornSprite());
+      EXPECT_LT(ear.y, 300);
+      EXPECT_NEAR(ear.y, 300 - 0.01f, 1e-4f);
+      EXPECT_FLOAT_EQ(ear.elevation, 30);
+      EXPECT_FLOAT_EQ(ear.width, 40);
+    }
+  }
+  DrawQueue::unload();
+  worldLight = 0;
 }
 
 }  // namespace

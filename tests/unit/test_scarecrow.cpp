@@ -3,14 +3,24 @@
 #include <cmath>
 #include <vector>
 
+#include "days/draw_queue.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
 namespace {
+
+std::vector<DrawEntry> queued() {
+  std::vector<DrawEntry> out;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    out.push_back(DrawQueue::entryAt(i));
+  }
+  return out;
+}
 
 class ScarecrowTest : public testing::Test {
  protected:
@@ -425,6 +435,47 @@ TEST_F(ScarecrowTest, TheShoutFanLeavesFromTheFeetInTheFacingDirection) {
     EXPECT_LT(p.vx, 0);  // heading left
   }
   EXPECT_EQ(BooShout::particle(2).kind, ShoutParticleKind::LetterB);
+}
+
+TEST_F(ScarecrowTest, DrawQueuesTheFrameOfTheAnimationAndAShadow) {
+  DrawQueue::load();
+  worldLight = 0.5f;
+  struct Case {
+    AnimMode mode;
+    uint8_t animTick;
+    int frame;
+  };
+  // Idle shows frame 0; walk and action frames come from their tables.
+  const Case cases[] = {{AnimMode::Idle, 9, 0},  {AnimMode::Walk, 4, 2}, {AnimMode::Walk, 14, 3},
+                        {AnimMode::Walk, 27, 0}, {AnimMode::Act, 2, 6},  {AnimMode::Act, 11, 5}};
+  for (const Case& c : cases) {
+    s().animMode = c.mode;
+    s().animTick = c.animTick;
+    s().direction = 3;
+    s().x = 111;
+    s().y = 222;
+    DrawQueue::reset();
+    Scarecrow::draw();
+    const std::vector<DrawEntry> entries = queued();
+    ASSERT_EQ(entries.size(), 2u);
+    const DrawEntry& shadow = entries[0];
+    const DrawEntry& figure = entries[1];
+    EXPECT_EQ(shadow.kind, DrawKind::Shadow);
+    EXPECT_FLOAT_EQ(shadow.width, 64);
+    EXPECT_FLOAT_EQ(shadow.x, 111);
+    EXPECT_EQ(figure.kind, DrawKind::Sprite);
+    EXPECT_EQ(figure.sprite, Scarecrow::frameSprite(3, c.frame)) << int(c.animTick);
+    EXPECT_NE(figure.sprite, nullptr);
+    EXPECT_FLOAT_EQ(figure.x, 111);
+    EXPECT_FLOAT_EQ(figure.y, 222);
+    EXPECT_FLOAT_EQ(figure.elevation, 0);
+    EXPECT_FLOAT_EQ(figure.width, 200);
+    EXPECT_FLOAT_EQ(figure.height, 200);
+    EXPECT_FLOAT_EQ(figure.tint, 0.5f);
+    EXPECT_FLOAT_EQ(figure.alpha, 1);
+  }
+  DrawQueue::unload();
+  worldLight = 0;
 }
 
 }  // namespace
