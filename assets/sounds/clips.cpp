@@ -202,10 +202,12 @@ Samples cashRegister() {
 
 Samples shopkeeperHello() {
   VoiceStyle v;
+  // A friendly speaking voice: softer highs than a shout, a little breath.
   v.formantScale = 1.05;
+  v.tilt = 2.5;
   v.vibratoDepth = 0.01;
   v.jitter = 0.005;
-  v.breath = 0.03;
+  v.breath = 0.05;
   v.seed = 70;
   return speak({{"h", 0.06}, {"e", 0.11}, {"l", 0.07}, {"o", 0.14}, {"U", 0.08}, {"u", 0.12}},
                Curve{{0, 130}, {0.06, 145}, {0.17, 135}, {0.24, 130}, {0.3, 175}, {0.42, 205}, {0.58, 160}},
