@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "days/day_director.h"
 #include "field/corn_field.h"
 #include "field/cow_herd.h"
+#include "field/crow_flock.h"
+#include "field/pelican_flock.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
+#include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -19,21 +24,25 @@ const char* const powerDownClip = "sound\\powerdown.wav";
 
 class CowHerdTest : public testing::Test {
  protected:
-  void SetUp() override {
-    seedRandom(777);
-    DayDirector::resetForTests();
+  // Pictures load once for the suite; every test starts from a fresh field and an empty pool.
+  static void SetUpTestSuite() {
     Scarecrow::load();
-    DayDirector::startDay();  // first day: the slowest speed factor
     CornField::load();
-    CornField::layOut();
     CowHerd::load();
-    Scarecrow::state().money = startingMoney;
-    clearPlayedClips();
   }
-  void TearDown() override {
+  static void TearDownTestSuite() {
     CowHerd::unload();
     CornField::unload();
     Scarecrow::unload();
+  }
+  void SetUp() override {
+    seedRandom(777);
+    DayDirector::resetForTests();
+    DayDirector::startDay();  // first day: the slowest speed factor
+    CornField::layOut();
+    for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i) = Cow{};
+    Scarecrow::state().money = startingMoney;
+    clearPlayedClips();
   }
 
   // A walking cow; the speed comes from the day unless the test sets vx, vy itself.
@@ -315,5 +324,67 @@ TEST_F(CowHerdTest, ReloadingEmptiesTheHerdAndUnloadingTwiceIsHarmless) {
   CowHerd::draw();
   EXPECT_TRUE(CowHerd::isEmpty());
   CowHerd::load();
+}
+// --- A moomania day in the running world ------------------------------------------------------
+
+// Keeps every standing stalk in corn, so that the field outlives a whole day of cows.
+void keepFieldInCorn() {
+  for (int i = 0; i < CornField::slotCount(); ++i) {
+    CornStalk& stalk = CornField::stalk(i);
+    if (stalk.stage == 1) stalk.ears = 3;
+  }
+}
+
+bool fieldIsClear() {
+  return CrowFlock::isEmpty() && PelicanFlock::isEmpty() && CowHerd::isEmpty();
+}
+
+TEST(MoomaniaDay, OnlyCowsComeAndTheDayEndsWhenTheLastHasWalkedOff) {
+  DayDirector::resetForTests();
+  KeyState::clearAll();
+  for (int i = 0; i < 5; ++i) DayDirector::stepStartingDay();
+  DayDirector::beginGame();  // day index 50
+  loadWorld();
+  for (int i = 0; i < 6; ++i) DayDirector::turnBackTime();  // a short day on index 8
+  for (int i = 0; i < 20000 && DayDirector::day() != 9 && !gameOver; ++i) {
+    playTick();
+    keepFieldInCorn();
+  }
+  ASSERT_EQ(DayDirector::day(), 9);
+  ASSERT_EQ(DayDirector::kind(), DayKind::Moomania);
+  ASSERT_TRUE(fieldIsClear());
+
+  clearPlayedClips();
+  std::vector<int> arrivals;
+  int left = 0;
+  bool dayEnded = false;
+  for (int i = 0; i < 20000 && !dayEnded; ++i) {
+    const int announced = countPlayed("sound\\cow_hello.wav");
+    const int cowsBefore = CowHerd::countInUse();
+    const bool clearBefore = fieldIsClear();
+    playTick();
+    keepFieldInCorn();
+    ASSERT_FALSE(gameOver);
+    dayEnded = DayDirector::day() == 10;
+    if (dayEnded) {
+      EXPECT_TRUE(clearBefore) << "the day ended with cows about";
+      EXPECT_GE(DayDirector::dayLength(), 1800);
+      break;
+    }
+    EXPECT_FALSE(clearBefore && DayDirector::ticksToday() > 1800)
+        << "the field was clear but the day went on";
+    ASSERT_EQ(CrowFlock::countInUse(), 0) << "tick " << DayDirector::ticksToday();
+    ASSERT_EQ(PelicanFlock::countInUse(), 0);
+    const int arrived = countPlayed("sound\\cow_hello.wav") - announced;
+    ASSERT_LE(arrived, 1);
+    if (arrived == 1) arrivals.push_back(DayDirector::ticksToday());
+    left += cowsBefore + arrived - CowHerd::countInUse();
+  }
+  EXPECT_TRUE(dayEnded);
+  std::vector<int> expected;
+  for (int tick = 60; tick < 1800; tick += 150 - 2 * 9) expected.push_back(tick);
+  EXPECT_EQ(arrivals, expected);
+  EXPECT_EQ(left, static_cast<int>(expected.size())) << "every cow walked off the field";
+  unloadWorld();
 }
 }  // namespace

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "days/day_director.h"
 #include "field/corn_field.h"
+#include "field/cow_herd.h"
+#include "field/crow_flock.h"
 #include "field/pelican_flock.h"
+#include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/play_screen.h"
+#include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -18,21 +24,25 @@ const char* const goClip = "sound\\peli_go.wav";
 
 class PelicanFlockTest : public testing::Test {
  protected:
-  void SetUp() override {
-    seedRandom(4242);
-    DayDirector::resetForTests();
+  // Pictures load once for the suite; every test starts from a fresh field and an empty pool.
+  static void SetUpTestSuite() {
     Scarecrow::load();
-    DayDirector::startDay();  // first day: the slowest speed factor
     CornField::load();
-    CornField::layOut();
     PelicanFlock::load();
-    Scarecrow::state().money = startingMoney;
-    clearPlayedClips();
   }
-  void TearDown() override {
+  static void TearDownTestSuite() {
     PelicanFlock::unload();
     CornField::unload();
     Scarecrow::unload();
+  }
+  void SetUp() override {
+    seedRandom(4242);
+    DayDirector::resetForTests();
+    DayDirector::startDay();  // first day: the slowest speed factor
+    CornField::layOut();
+    for (int i = 0; i < PelicanFlock::capacity; ++i) PelicanFlock::pelican(i) = Pelican{};
+    Scarecrow::state().money = startingMoney;
+    clearPlayedClips();
   }
 
   static Pelican& placeFlying(int index, float x, float y, float angle) {
@@ -391,5 +401,82 @@ TEST_F(PelicanFlockTest, RecordsOutsideThePoolAreNeverTouched) {
   EXPECT_NE(&negative, &PelicanFlock::pelican(0));
   PelicanFlock::aim(PelicanFlock::capacity);
   EXPECT_TRUE(PelicanFlock::isEmpty());
+}
+// --- A scurvy day in the running world -------------------------------------------------------
+
+// Keeps every standing stalk in corn, so that the field outlives a whole day of raiders and the
+// pelicans, never running out of corn where they sit, stay until they are scared off.
+void keepFieldInCorn() {
+  for (int i = 0; i < CornField::slotCount(); ++i) {
+    CornStalk& stalk = CornField::stalk(i);
+    if (stalk.stage == 1) stalk.ears = 3;
+  }
+}
+
+bool fieldIsClear() {
+  return CrowFlock::isEmpty() && PelicanFlock::isEmpty() && CowHerd::isEmpty();
+}
+
+TEST(ScurvyDay, OnlyPelicansComeAndTheDayEndsOnceTheOogaBoogaHasChasedThemOff) {
+  DayDirector::resetForTests();
+  KeyState::clearAll();
+  DayDirector::stepStartingDay();
+  DayDirector::beginGame();  // day index 10
+  loadWorld();
+  DayDirector::turnBackTime();  // a short day on index 3: the next one is shown as day 5
+  for (int i = 0; i < 20000 && DayDirector::day() != 4 && !gameOver; ++i) {
+    playTick();
+    keepFieldInCorn();
+  }
+  ASSERT_EQ(DayDirector::day(), 4);
+  ASSERT_EQ(DayDirector::kind(), DayKind::Scurvy);
+  ASSERT_TRUE(fieldIsClear());
+
+  clearPlayedClips();
+  std::vector<int> arrivals;
+  while (DayDirector::ticksToday() < 1800) {
+    const int announced = countPlayed("sound\\peli_go.wav");
+    playTick();
+    keepFieldInCorn();
+    ASSERT_FALSE(gameOver);
+    ASSERT_EQ(CrowFlock::countInUse(), 0) << "tick " << DayDirector::ticksToday();
+    ASSERT_EQ(CowHerd::countInUse(), 0);
+    const int arrived = countPlayed("sound\\peli_go.wav") - announced;
+    ASSERT_LE(arrived, 1);
+    if (arrived == 1) arrivals.push_back(DayDirector::ticksToday());
+  }
+  std::vector<int> expected;
+  for (int tick = 60; tick < 1800; tick += 150 - 2 * 4) expected.push_back(tick);
+  EXPECT_EQ(arrivals, expected);
+
+  // Pelicans that keep finding corn stay, and the day waits for them.
+  for (int i = 0; i < 100; ++i) {
+    playTick();
+    keepFieldInCorn();
+  }
+  ASSERT_GT(PelicanFlock::countInUse(), 0);
+  EXPECT_EQ(DayDirector::day(), 4);
+
+  KeyState::keyDown(vkShift);
+  KeyState::keyUp(vkShift);
+  bool powerSeen = false;
+  bool dayEnded = false;
+  for (int i = 0; i < 3000 && !dayEnded; ++i) {
+    const bool clearBefore = fieldIsClear();
+    const bool powerBefore = OogaBooga::isActive();
+    playTick();
+    keepFieldInCorn();
+    powerSeen = powerSeen || OogaBooga::isActive();
+    dayEnded = DayDirector::day() == 5;
+    if (dayEnded) {
+      EXPECT_TRUE(clearBefore) << "the day ended with pelicans about";
+    } else {
+      EXPECT_FALSE(clearBefore && !powerBefore) << "the field was clear but the day went on";
+    }
+  }
+  EXPECT_TRUE(powerSeen);
+  EXPECT_TRUE(dayEnded);
+  EXPECT_GE(countPlayed("sound\\peli_fear.wav"), 1);
+  unloadWorld();
 }
 }  // namespace
