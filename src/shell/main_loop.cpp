@@ -96,7 +96,10 @@ int runGame(int argc, char** argv) {
     platformSetErrorBoxesEnabled(false);
     return -1;
   }
-  runModeChooser(appWindow);
+  if (!runModeChooser(appWindow)) {
+    SDL_Quit();
+    return 0;
+  }
 
   appRunning = 1;
   wantFullScreen = appWindow.fullScreen;

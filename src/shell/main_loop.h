@@ -14,4 +14,5 @@ inline uint32_t frameElapsed(uint32_t nowMs, uint32_t lastMs) {
 void prepareAppWindow(struct AppWindow& window, struct AppRecord& app);
 
 // Shows the start-up chooser; it writes the four mode fields. Defaults stand when it cannot show.
-void runModeChooser(struct AppWindow& window);
+// False when the player closed it instead of choosing: the program ends.
+bool runModeChooser(struct AppWindow& window);
