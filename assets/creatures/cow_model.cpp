@@ -32,7 +32,7 @@ constexpr CowPose kPoses[kFrames] = {
     {{-16, 22, 22, -16}, {0, 8, 8, 0}, -0.3, -2},
 };
 
-const Look kLook{50, kDrawnSize, 50, 60, hex(0x1c1a20), 1.32};
+const Look kLook{50, kDrawnSize, 50, 60, hex(0x1c1a20), 1.4};
 
 const Paint kHide = paintOf(hex(0xf7f4ec), hex(0xb4b2c4), hex(0xffffff), true);
 const Paint kPatch = paintOf(hex(0x24232a));
@@ -87,37 +87,47 @@ void addLeg(Scene& scene, Vec3 hip, double swing, double lift, const Paint& pain
 }
 
 void addHead(Scene& scene, const Body& body, const CowPose& pose) {
-  Vec3 neck = body.centre + Vec3{14, 0, 3};
-  Vec3 headCentre = body.centre + rotateY({21, 0, 5.5}, pose.headNod * 0.2) + Vec3{0, 0, pose.headNod * 0.15};
-  double nod = -18 + pose.headNod;
-  scene.limb(neck, headCentre, 7, 5.2, kHide);
+  Vec3 headCentre = body.centre + Vec3{20, 0, 3 + pose.headNod * 0.15};
+  double nod = -24 + pose.headNod;
+  auto onHead = [&](Vec3 p) { return headCentre + rotateY(p, nod); };
+  // A thick neck joins the head to the shoulders; it sorts with the body so the head covers it.
+  int neck = scene.limb(body.centre + Vec3{12, 0, 3}, headCentre + Vec3{-3, 0, 0}, 7.2, 5.4, kHide);
+  scene.setSortPoint(neck, body.centre + Vec3{10, 0, 0});
+  scene.setOutline(neck, true, false);
   int head =
-      scene.ellipsoid(headCentre, rotateY({6.2, 0, 0}, nod), {0, 5.2, 0}, rotateY({0, 0, 5.6}, nod), kHide);
-  Vec3 muzzleCentre = headCentre + rotateY({6.2, 0, -1.6}, nod);
-  int muzzle = scene.ellipsoid(muzzleCentre, rotateY({3.4, 0, 0}, nod), {0, 4.6, 0},
-                               rotateY({0, 0, 3.4}, nod), kMuzzle);
+      scene.ellipsoid(headCentre, rotateY({7, 0, 0}, nod), {0, 5.4, 0}, rotateY({0, 0, 6}, nod), kHide);
+  // A black patch over the crown and round the near eye.
+  scene.decalDisc(head, onHead({-0.5, 2.8, 3.8}), rotateY({0.1, 0.55, 0.8}, nod), rotateY({1, 0, 0}, nod),
+                  5.2, 3.6, kPatch, false);
+  Vec3 muzzleCentre = onHead({7.2, 0, -2.2});
+  int muzzle = scene.ellipsoid(muzzleCentre, rotateY({3.6, 0, 0}, nod), {0, 5.0, 0},
+                               rotateY({0, 0, 3.8}, nod), kMuzzle);
   for (double side : {-1.0, 1.0}) {
-    Vec3 nostril = muzzleCentre + rotateY({3.1, side * 1.8, 0.6}, nod);
-    scene.decalDisc(muzzle, nostril, rotateY({1, side * 0.3, 0.2}, nod), {0, 0, 1}, 1.0, 0.7, kPatch, false);
+    Vec3 nostril = muzzleCentre + rotateY({3.3, side * 2.0, 0.8}, nod);
+    scene.decalDisc(muzzle, nostril, rotateY({1, side * 0.35, 0.25}, nod), rotateY({0, 0, 1}, nod), 1.1, 0.75,
+                    kPatch, false);
   }
-  // One black patch round an eye.
-  scene.decalDisc(head, headCentre + rotateY({1.5, 4.3, 2}, nod), {0.2, 1, 0.3}, {1, 0, 0.3}, 4, 3.3, kPatch,
-                  false);
   for (double side : {-1.0, 1.0}) {
-    Vec3 out = normalized(rotateY({0.55, side * 0.75, 0.45}, nod));
-    Vec3 eye = headCentre + Vec3{out.x * 6, out.y * 5, out.z * 5.4};
-    scene.decalDisc(head, eye, out, {1, 0, 0}, 1.7, 1.5, kEyeWhite, true);
-    scene.decalDisc(head, eye + Vec3{0.6, 0, 0}, out, {1, 0, 0}, 0.9, 1.0, kPupil, false);
+    Vec3 out = normalized(rotateY({0.5, side * 0.72, 0.5}, nod));
+    Vec3 eye = headCentre + Vec3{out.x * 7, out.y * 5.4, out.z * 6};
+    scene.decalDisc(head, eye, out, rotateY({1, 0, 0}, nod), 1.9, 1.7, kEyeWhite, true);
+    scene.decalDisc(head, eye + rotateY({0.7, 0, -0.1}, nod), out, rotateY({1, 0, 0}, nod), 1.0, 1.1, kPupil,
+                    false);
 
-    Vec3 hornRoot = headCentre + rotateY({-2.5, side * 3, 4.4}, nod);
-    Vec3 hornMid = hornRoot + Vec3{0.5, side * 3.2, 1.8};
-    scene.limb(hornRoot, hornMid, 1.5, 1.0, kHorn);
-    scene.limb(hornMid, hornMid + Vec3{1.2, side * 0.8, 2.0}, 1.0, 0.4, kHorn);
+    Vec3 hornRoot = onHead({-2.5, side * 3.2, 4.6});
+    Vec3 hornMid = hornRoot + Vec3{0.3, side * 3.0, 1.6};
+    int horn = scene.limb(hornRoot, hornMid, 1.5, 1.0, kHorn);
+    int tip = scene.limb(hornMid, hornMid + Vec3{1.2, side * 0.6, 2.2}, 1.0, 0.4, kHorn);
+    scene.setSortPoint(horn, hornRoot + Vec3{0, side * 1.5, 0});
+    scene.setSortPoint(tip, hornRoot + Vec3{0, side * 2, 0});
 
-    Vec3 earRoot = headCentre + rotateY({-2.8, side * 4.4, 2}, nod);
-    Vec3 earCentre = earRoot + Vec3{-0.5, side * 3.2, -0.8};
-    int ear = scene.ellipsoid(earCentre, {0, side * 3.4, -0.6}, {2.0, 0, 0.2}, {0.2, 0, 0.7}, kHide);
-    scene.setSortPoint(ear, earRoot + Vec3{-1, side * 1.5, 0});
+    // Ears stick out sideways below the horns, pink inside.
+    Vec3 earRoot = onHead({-3.6, side * 4.6, 1.6});
+    Vec3 earCentre = earRoot + Vec3{-0.8, side * 3.2, -1.0};
+    int ear = scene.ellipsoid(earCentre, {-0.6, side * 3.6, -0.9}, {2.0, 0, 0}, {0, 0, 0.9}, kHide);
+    scene.setSortPoint(ear, earRoot + Vec3{-1, side * 2, 0});
+    scene.decalDisc(ear, earCentre + Vec3{0.2, side * 0.4, 0.5}, {0, 0, 1}, {0, side, 0}, 2.4, 1.1, kUdder,
+                    false);
   }
 }
 

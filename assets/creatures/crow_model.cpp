@@ -117,7 +117,7 @@ void addHead(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
 
   double eyeSize = pose.ruffled ? 3.0 : 2.6;
   for (double side : {-1.0, 1.0}) {
-    Vec3 out = normalized(rotateY({0.68, side * 0.58, 0.42}, headPitch));
+    Vec3 out = normalized(rotateY({0.5, side * 0.64, 0.58}, headPitch));
     Vec3 eye = headCentre + Vec3{out.x * 6.4, out.y * 5.8, out.z * 5.8};
     scene.decalDisc(head, eye, out, {1, 0, 0}, eyeSize, eyeSize, kEyeWhite, true);
     Vec3 pupil = eye + Vec3{0.7, 0, pose.ruffled ? 0.0 : -0.1};

@@ -117,7 +117,9 @@ void addNeckAndHead(Scene& scene, const BodyFrame& body, const PelicanPose& pose
   for (int i = 1; i <= kNeckSegments; ++i) {
     Vec3 next = bezier(neckRoot, bend, headCentre, static_cast<double>(i) / kNeckSegments);
     double r0 = 4.6 - 0.35 * (i - 1);
-    scene.limb(previous, next, r0, r0 - 0.35, kPlumage);
+    // One smooth neck: no seams between its pieces.
+    int piece = scene.limb(previous, next, r0, r0 - 0.35, kPlumage);
+    scene.setOutline(piece, true, false);
     previous = next;
   }
   int head = scene.ball(headCentre, {5.6, 4.6, 5}, kPlumage);
