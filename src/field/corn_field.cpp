@@ -191,6 +191,11 @@ void CornField::fertilize() {
 }
 
 CornStalk& CornField::stalk(int32_t slot) {
+  static CornStalk outside{};  // a bad index gets an empty scratch record, never memory beyond the pool
+  if (slot < 0 || slot >= capacity) {
+    outside = CornStalk{};
+    return outside;
+  }
   return stalks[slot];
 }
 

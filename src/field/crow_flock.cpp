@@ -205,6 +205,7 @@ void CrowFlock::unload() {
 }
 
 void CrowFlock::aim(int index) {
+  if (index < 0 || index >= capacity) return;
   Crow& c = crows[index];
   float speed = flySpeed * DayDirector::creatureSpeedFactor();
   if (c.state == CrowState::Fleeing) {
@@ -346,6 +347,11 @@ float& CrowFlock::carrySpeedFactor() {
 }
 
 Crow& CrowFlock::crow(int index) {
+  static Crow outside{};  // a bad index gets a free scratch record, never memory beyond the pool
+  if (index < 0 || index >= capacity) {
+    outside = Crow{};
+    return outside;
+  }
   return crows[index];
 }
 

@@ -148,6 +148,11 @@ void BooShout::draw() {
 }
 
 ShoutParticle& BooShout::particle(int slot) {
+  static ShoutParticle outside{};  // a bad index gets a free scratch record, never memory beyond the table
+  if (slot < 0 || slot >= capacity) {
+    outside = ShoutParticle{};
+    return outside;
+  }
   return particles[slot];
 }
 

@@ -92,6 +92,9 @@ TEST_F(CornFieldTest, TakingTheLastEarPowersDownOnceAndASecondTakeFails) {
   EXPECT_FALSE(CornField::takeEar(-1));
   EXPECT_FALSE(CornField::takeEar(36));
   EXPECT_FALSE(CornField::eatStalk(CornField::capacity));
+  CornField::stalk(CornField::capacity).stage = 1;  // lands in scratch, not beyond the pool
+  EXPECT_EQ(CornField::stalk(-1).stage, 0);
+  EXPECT_EQ(CornField::liveStalkCount(), 36);
 }
 
 TEST_F(CornFieldTest, EatingAStalkCostsTwentyWhateverItsEars) {

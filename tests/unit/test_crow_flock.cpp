@@ -143,6 +143,10 @@ TEST_F(CrowFlockTest, AnnouncedSpawnsCallAndAFullFlockDropsTheRequest) {
   EXPECT_EQ(countPlayed("sound\\crow_go.wav"), CrowFlock::capacity - 1);
   EXPECT_EQ(randomState(), before);  // nothing drawn for a dropped request
   EXPECT_FALSE(CrowFlock::isEmpty());
+  // Indices outside the pool reach a free scratch record.
+  CrowFlock::crow(CrowFlock::capacity).state = CrowState::Carrying;
+  EXPECT_EQ(CrowFlock::crow(-1).state, CrowState::Free);
+  CrowFlock::aim(CrowFlock::capacity);
 }
 
 TEST_F(CrowFlockTest, ACrowThatMeetsNoCornLeavesSilently) {
