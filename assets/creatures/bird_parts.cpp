@@ -57,7 +57,12 @@ void addBirdWing(Scene& scene, Vec3 bodyCentre, double bodyPitch, const WingShap
     outer[n++] = place(notch);
   }
   outer[n++] = place(wristBack);
+  // A line of covert feathers across each panel keeps the wing from reading as flat card.
+  Vec3 covert[] = {place(w.rootFront + back * (w.chord * 0.5)), place(wristFront + back * (w.chord * 0.5))};
+  scene.decalLine(innerPart, covert, 2, {}, inner.shade, 1.0, false);
   int outerPart = scene.polygon(outer, std::min(n, Scene::kMaxPoints), tip);
+  Vec3 primaries[] = {place(wristFront + back * (w.chord * 0.45)), place(firstBase + outerDir * -1.0)};
+  scene.decalLine(outerPart, primaries, 2, {}, tip.shade, 1.0, false);
   scene.setSortPoint(outerPart, place(sortLocal + Vec3{0, w.side * 0.5, 0}));
   scene.nudge(outerPart, -0.01);
 }

@@ -118,6 +118,8 @@ double Scene::nearness(Vec3 w) const {
 }
 
 bool Scene::facesViewer(Vec3 modelNormal) const {
+  // Details on thin two-sided parts (wings) pass no normal: they show from either side.
+  if (length(modelNormal) < 1e-9) return true;
   return nearness(normalized(toWorld(modelNormal))) > kDecalFacingLimit;
 }
 

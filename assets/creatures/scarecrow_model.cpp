@@ -256,12 +256,6 @@ void addHead(Scene& scene, const Frame& f, const ScarecrowPose& pose) {
     Vec3 piece[] = {hat({-0.3 + a.x * 6.4, a.y * 7.0, 1.8}), hat({-0.3 + b.x * 6.4, b.y * 7.0, 1.8})};
     scene.decalLine(crown, piece, 2, hatDir(normalized(a + b)), kHatBand.base, 3.2, false);
   }
-  for (int i = 0; i < 3; ++i) {
-    Vec3 out = rotateZ({1, 0, 0}, -60 + 20 * i);
-    Vec3 root = hatBase + Vec3{out.x * 9, out.y * 9, 0.5};
-    int straw = scene.limb(local(root), local(root + Vec3{out.x * 2.5, out.y * 2.5, 1.2}), 0.7, 0.3, kStraw);
-    scene.setSortPoint(straw, hat({out.x * 10, out.y * 10, 1}));
-  }
 }
 
 }  // namespace
