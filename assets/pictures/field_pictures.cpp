@@ -58,9 +58,19 @@ void drawLeaf(cairo_t* cr, Point root, double length, double width, double side,
   cairo_stroke(cr);
 }
 
-void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears, int wither, double scale,
-               uint32_t seed) {
-  const PlantLook& look = kPlantLooks[wither];
+struct PlantShape {
+  double height;     // base to tassel
+  double leafReach;  // leaf length as a fraction of the height
+  double earLength;
+  double lighten;  // towards white, for plants far in the background
+};
+
+void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape, int ears, int wither,
+               double scale, uint32_t seed) {
+  const double height = shape.height;
+  PlantLook look = kPlantLooks[wither];
+  look.leaf = lighter(look.leaf, shape.lighten);
+  look.stem = lighter(look.stem, shape.lighten);
   Scatter scatter(seed);
   const double outline = 1.6 * scale;
   const double lean = look.lean;
@@ -114,8 +124,9 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears,
       if ((pass == 0) != behind) continue;
       const Point root = stemPoint(baseX, baseY, height, lean, leaf.t);
       const double jitter = scatter.range(0.9, 1.1);
-      drawLeaf(cr, root, height * leaf.lengthFactor * jitter, 4.6 * scale, leaf.side, leaf.lift, look.droop,
-               behind ? darker(look.leaf, 0.12) : look.leaf, outline, baseY - 6 * scale);
+      drawLeaf(cr, root, height * leaf.lengthFactor * shape.leafReach * jitter, 4.6 * scale, leaf.side,
+               leaf.lift, look.droop, behind ? darker(look.leaf, 0.12) : look.leaf, outline,
+               baseY - 6 * scale);
     }
   }
   struct EarSpot {
@@ -124,14 +135,16 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, double height, int ears,
   constexpr EarSpot kEars[] = {{0.40, 30}, {0.50, -32}, {0.62, 22}};
   for (int i = 0; i < ears; ++i) {
     const Point root = stemPoint(baseX, baseY, height, lean, kEars[i].t);
-    drawEar(cr, root.x + (kEars[i].angle > 0 ? 2 : -2) * scale, root.y, height * 0.34, height * 0.14,
-            kEars[i].angle, seed + 17 * i);
+    drawEar(cr, root.x + (kEars[i].angle > 0 ? 2 : -2) * scale, root.y, shape.earLength,
+            shape.earLength * 0.4, kEars[i].angle, seed + 17 * i);
   }
 }
 
 void paintStalk(cairo_t* cr, int w, int h, int ears, int wither) {
   const double scale = w / 128.0;
-  drawPlant(cr, w * 0.5, h * kStalkBaseY, h * 0.80, ears, wither, scale, 1234 + ears * 7 + wither * 31);
+  // Neighbouring stalks stand 76 px apart on screen at 200 px, so the leaves keep close to the stem.
+  const PlantShape shape{h * 0.68, 0.9, h * 0.25, 0.0};
+  drawPlant(cr, w * 0.5, h * kStalkBaseY, shape, ears, wither, scale, 1234 + ears * 7 + wither * 31);
 }
 
 }  // namespace
@@ -302,13 +315,13 @@ void paintShadow(cairo_t* cr, int w, int h) {
 
 void paintTitleCorn(cairo_t* cr, int w, int h) {
   const double scale = w / 128.0;
-  drawPlant(cr, w * 0.5, h * 0.99, h * 0.92, 3, 0, scale, 777);
+  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.92, 1.0, h * 0.30, 0.0}, 3, 0, scale, 777);
 }
 
 void paintMiniStalk(cairo_t* cr, int w, int h) {
   // Slim and earless: dozens stand behind the title, and they should not compete with it.
   const double scale = w / 128.0 * 0.9;
-  drawPlant(cr, w * 0.5, h * 0.99, h * 0.93, 0, 0, scale, 4321);
+  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.93, 0.6, 0, 0.3}, 0, 0, scale, 4321);
 }
 
 }  // namespace pictures
