@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "days/day_director.h"
+#include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/cow_herd.h"
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
+#include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/play_screen.h"
 #include "shell/key_state.h"
@@ -244,6 +246,42 @@ TEST_F(CowHerdTest, ACowTurnedTowardsTheNearEdgeLeavesSoonerAndStillPays) {
   EXPECT_LT(ticksToLeave, static_cast<int>(std::ceil(700.0f / walkSpeed())));
   EXPECT_EQ(ticksToLeave, static_cast<int>(std::floor(120.0f / walkSpeed())) + 1);
   EXPECT_EQ(money(), startingMoney + 100);
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+TEST_F(CowHerdTest, QueuesItsViewOnTheGroundWithAShadow) {
+  DrawQueue::reset();
+  worldLight = 0.8f;
+  Cow& down = place(0, 200.0f, 300.0f, 90.0f);
+  Cow& left = place(1, 300.0f, 300.0f, 180.0f);
+  left.animTick = 22;  // a different frame of the walk as well
+  CowHerd::draw();
+
+  const DrawEntry* sprites[2] = {};
+  int shadows = 0;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    const DrawEntry& e = DrawQueue::entryAt(i);
+    EXPECT_EQ(e.elevation, 0.0f) << "cows walk on the ground";
+    if (e.kind == DrawKind::Shadow) {
+      ++shadows;
+      EXPECT_EQ(e.width, 48.0f);
+      continue;
+    }
+    sprites[e.x == down.x ? 0 : 1] = &e;
+    EXPECT_EQ(e.width, 140.0f);
+    EXPECT_EQ(e.height, 140.0f);
+    EXPECT_EQ(e.angle, 0.0f);
+    EXPECT_FLOAT_EQ(e.tint, 0.8f);
+  }
+  EXPECT_EQ(shadows, 2);
+  ASSERT_TRUE(sprites[0] && sprites[1]);
+  ASSERT_NE(sprites[0]->sprite, nullptr);
+  EXPECT_NE(sprites[0]->sprite, sprites[1]->sprite);
+  EXPECT_EQ(sprites[0]->sprite->width(), 256.0f);
+  EXPECT_FLOAT_EQ(sprites[0]->sprite->anchorY(), 0.1f);
+  DrawQueue::reset();
+  worldLight = 0.0f;
 }
 
 // --- Arrival and walking --------------------------------------------------------------------

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "days/day_director.h"
+#include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/cow_herd.h"
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
+#include "render/sprite.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/play_screen.h"
@@ -327,6 +329,49 @@ TEST_F(PelicanFlockTest, OogaBoogaScaresEveryPelicanNotAlreadyFleeing) {
   EXPECT_EQ(flying.animSet, AnimSet::Flap);
   EXPECT_FLOAT_EQ(flying.angle, 0.0f);
   EXPECT_NEAR(flying.vx, 3.0f, 1e-5f);
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+TEST_F(PelicanFlockTest, QueuesItsViewAtItsHeightThenAShadowOnTheGround) {
+  DrawQueue::reset();
+  worldLight = 0.6f;
+  Pelican& low = placeFlying(0, 200.0f, 300.0f, 90.0f);  // facing down
+  low.height = 28.0f;
+  Pelican& twin = placeFlying(1, 260.0f, 310.0f, 90.0f);
+  placeFlying(2, 320.0f, 320.0f, 180.0f);  // facing left
+  PelicanFlock::draw();
+
+  const DrawEntry* sprites[3] = {};
+  int shadows = 0;
+  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    const DrawEntry& e = DrawQueue::entryAt(i);
+    if (e.kind == DrawKind::Shadow) {
+      ++shadows;
+      EXPECT_EQ(e.width, 48.0f);
+      EXPECT_EQ(e.height, 48.0f);
+      continue;
+    }
+    ASSERT_EQ(e.kind, DrawKind::Sprite);
+    const int which = e.x == low.x ? 0 : e.x == twin.x ? 1 : 2;
+    sprites[which] = &e;
+    EXPECT_EQ(e.width, 140.0f);
+    EXPECT_EQ(e.height, 140.0f);
+    EXPECT_EQ(e.angle, 0.0f) << "the facing rows are pre-drawn views";
+    EXPECT_FLOAT_EQ(e.tint, 0.6f);
+    EXPECT_EQ(e.alpha, 1.0f);
+  }
+  EXPECT_EQ(shadows, 3);
+  ASSERT_TRUE(sprites[0] && sprites[1] && sprites[2]);
+  EXPECT_EQ(sprites[0]->elevation, 28.0f);
+  EXPECT_EQ(sprites[1]->elevation, 48.0f);
+  ASSERT_NE(sprites[0]->sprite, nullptr);
+  EXPECT_EQ(sprites[0]->sprite, sprites[1]->sprite) << "same facing, same frame";
+  EXPECT_NE(sprites[0]->sprite, sprites[2]->sprite);
+  EXPECT_EQ(sprites[0]->sprite->width(), 256.0f);
+  EXPECT_FLOAT_EQ(sprites[0]->sprite->anchorY(), 0.3f);
+  DrawQueue::reset();
+  worldLight = 0.0f;
 }
 
 // --- Arrival --------------------------------------------------------------------------------
