@@ -1,5 +1,7 @@
 // The two instruction pages: keys and creatures on the first, the store, breath and masks on the second.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "creatures/creatures.h"
@@ -69,18 +71,38 @@ void arrowKeys(cairo_t* cr, double x, double y) {
 
 using CreaturePainter = void (*)(cairo_t*, int, int, int);
 
+// Paints one frame of a creature on its own and fits the drawn part into a shown x shown box.
 void creatureIcon(cairo_t* cr, CreaturePainter painter, int size, int facing, int frame, double x, double y,
                   double shown) {
-  cairo_save(cr);
-  cairo_translate(cr, x, y);
-  cairo_scale(cr, shown / size, shown / size);
-  cairo_rectangle(cr, 0, 0, size, size);
-  cairo_clip(cr);
-  cairo_push_group(cr);
-  painter(cr, size, facing, frame);
-  cairo_pop_group_to_source(cr);
-  cairo_paint(cr);
-  cairo_restore(cr);
+  cairo_surface_t* frameSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+  cairo_t* frameCr = cairo_create(frameSurface);
+  painter(frameCr, size, facing, frame);
+  cairo_destroy(frameCr);
+  cairo_surface_flush(frameSurface);
+  const uint8_t* data = cairo_image_surface_get_data(frameSurface);
+  const int stride = cairo_image_surface_get_stride(frameSurface);
+  int left = size, right = -1, top = size, bottom = -1;
+  for (int py = 0; py < size; ++py) {
+    for (int px = 0; px < size; ++px) {
+      if (data[py * stride + px * 4 + 3] > 16) {
+        left = std::min(left, px);
+        right = std::max(right, px);
+        top = std::min(top, py);
+        bottom = std::max(bottom, py);
+      }
+    }
+  }
+  if (right >= 0) {
+    const double inkW = right - left + 1, inkH = bottom - top + 1;
+    const double scale = shown / std::max(inkW, inkH);
+    cairo_save(cr);
+    cairo_translate(cr, x + (shown - inkW * scale) / 2, y + (shown - inkH * scale) / 2);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, frameSurface, -left, -top);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  }
+  cairo_surface_destroy(frameSurface);
 }
 
 struct ItemLine {
@@ -131,21 +153,21 @@ void paintInstructions1(cairo_t* cr, int w, int h) {
   body(cr, "Back to the title. On menus Ctrl chooses.", keyText, y + 3, keyWidth);
   y += 34;
   y += heading(cr, "Who comes to the field", left, y, 24);
-  const double icon = 64;
-  creatureIcon(cr, paintCrow, 128, 1, 0, left + 4, y - 4, icon);
+  const double icon = 56;
+  creatureIcon(cr, paintCrow, 128, 0, 0, left + 6, y, icon);
   body(cr,
        "<b>Crow</b>: lands on a stalk and flies off with an ear.\n"
        "Scared off <b>+10</b> \u2022 takes an ear <b>\u22125</b> \u2022 gets away <b>\u221210</b>\n"
        "A scared crow drops its ear: walk over it for <b>+50</b>.",
        keyText, y, keyWidth);
   y += 60;
-  creatureIcon(cr, paintPelican, 256, 1, 0, left + 4, y - 4, icon);
+  creatureIcon(cr, paintPelican, 256, 0, 4, left + 6, y, icon);
   body(cr,
        "<b>Pelican</b> (every 5th day): gobbles ears of corn.\n"
        "Scared off <b>+50</b> \u2022 eats an ear <b>\u221210</b>",
        keyText, y + 6, keyWidth);
   y += 58;
-  creatureIcon(cr, paintCow, 256, 1, 0, left + 4, y - 8, icon);
+  creatureIcon(cr, paintCow, 256, 0, 0, left + 6, y, icon);
   body(cr,
        "<b>Cow</b> (every 10th day): eats whole stalks, <b>\u221220</b> each. BOO cannot chase it off, "
        "only turn it: steer it off the field for <b>+100</b>!",

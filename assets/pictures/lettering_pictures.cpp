@@ -142,10 +142,11 @@ void drawWildWord(cairo_t* cr, const char* word, int w, int h, uint32_t seed) {
 }
 
 void paintBooLetter(cairo_t* cr, int w, int h, const char* letter) {
-  TextStyle style{kShoutFont, h * 1.1, true, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
-  style = fitText(cr, letter, style, w - 3);
+  // The letter fills its cell whatever its shape: the game shows it at 32 px at most.
+  TextStyle style{kShoutFont, h * 1.0, true, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
   const TextBox box = measureText(cr, letter, style);
-  if (box.height + style.outlineWidth > h - 3) style.pixelSize *= (h - 3) / (box.height + style.outlineWidth);
+  const double room = std::min(w, h) - 2.0 - style.outlineWidth;
+  style.pixelSize *= room / std::max(box.width, box.height);
   drawText(cr, letter, style, w / 2.0, h / 2.0, Align::Centre);
 }
 

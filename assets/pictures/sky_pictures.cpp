@@ -68,16 +68,22 @@ void paintRooster(cairo_t* cr, int w, int h) {
   // Standing on the bottom edge, facing right, crowing at the sky.
   cairo_save(cr);
   cairo_scale(cr, w / 256.0, h / 256.0);
-  // Tail: long sickle feathers sweeping up behind.
-  const Rgb tails[] = {kTailDark, {0.16, 0.30, 0.24}, {0.62, 0.22, 0.10}, kTailDark, {0.20, 0.36, 0.30}};
+  // Tail: long sickle feathers arching up and back over the rump, the longest at the back.
+  const Rgb tails[] = {kTailDark, {0.62, 0.22, 0.10}, {0.16, 0.34, 0.26}, {0.78, 0.34, 0.12}, kTailDark};
   for (int i = 0; i < 5; ++i) {
-    const double spread = i * 12.0;
-    cairo_move_to(cr, 92, 150 + i * 4);
-    cairo_curve_to(cr, 40 - spread * 0.4, 130 - spread, 20 + spread * 0.3, 40 + spread, 60 + spread * 0.6,
-                   30 + spread * 1.2);
-    cairo_curve_to(cr, 40 + spread * 0.6, 70 + spread, 60, 130 - spread * 0.5, 100, 170 + i * 3);
-    cairo_close_path(cr);
-    shadedFill(cr, tails[i], 20, 30, 100, 180, 3);
+    const double k = i * 1.0;
+    cairo_move_to(cr, 96, 150 + k * 4);
+    cairo_curve_to(cr, 70 - k * 4, 40 + k * 16, 24 + k * 2, 40 + k * 16, 22 + k * 6, 110 + k * 14);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    setColour(cr, palette::kOutline);
+    cairo_set_line_width(cr, 21 - k * 1.5);
+    cairo_stroke_preserve(cr);
+    setColour(cr, tails[i]);
+    cairo_set_line_width(cr, 15 - k * 1.5);
+    cairo_stroke_preserve(cr);
+    setColour(cr, lighter(tails[i], 0.35), 0.7);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
   }
   // Legs.
   for (int leg = 0; leg < 2; ++leg) {

@@ -260,11 +260,15 @@ static void designItemWeight(cairo_t* cr, int w, int h) {
 }
 
 static void designItemO(cairo_t* cr, int w, int h) {
-  // One more o in every shout.
-  paintInset(cr, paintBooO, 32, 32, w * 0.08, h * 0.12, w / 32.0 * 0.8);
-  TextStyle plus{"DejaVu Sans",     h * 0.4, true, palette::kCornYellow, palette::kOutline, 4,
-                 palette::kCornDeep};
-  drawText(cr, "+", plus, w * 0.84, h * 0.22, Align::Centre);
+  // One more o in every shout: the shout's own letter with a +1 badge.
+  cairo_save(cr);
+  cairo_translate(cr, w * 0.02, h * 0.14);
+  paintBooO(cr, static_cast<int>(w * 0.84), static_cast<int>(h * 0.84));
+  cairo_restore(cr);
+  cairo_arc(cr, w * 0.80, h * 0.22, w * 0.17, 0, 2 * M_PI);
+  shadedFill(cr, palette::kLeafGreen, w * 0.63, h * 0.05, w * 0.97, h * 0.39, 3);
+  const TextStyle plus{"DejaVu Sans", h * 0.2, true, palette::kWhite, palette::kOutline, 0, palette::kCream};
+  drawText(cr, "+1", plus, w * 0.80, h * 0.22, Align::Centre);
 }
 
 static void designItemBreath(cairo_t* cr, int w, int h) {
@@ -541,8 +545,8 @@ void paintShopTarget(cairo_t* cr, int w, int h) {
 // Items stand on their shelf: each design fills a 128 box and is shrunk onto the shelf, so a tall item
 // does not reach into the cubby above.
 namespace {
-constexpr double kItemScale = 0.8;
-constexpr double kItemTop = 0.03;
+constexpr double kItemScale = 0.68;
+constexpr double kItemTop = 0.15;
 
 void itemOnShelf(cairo_t* cr, int w, int h, Painter design) {
   cairo_save(cr);
