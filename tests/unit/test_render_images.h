@@ -54,8 +54,9 @@ inline void appendRaw(Bytes& file, const std::vector<Rgba>& pixels, int depth = 
 // A picture of one colour, in run packets.
 inline Bytes solidTarga(int width, int height, Rgba colour, int depth = 32) {
   Bytes file = targaHeader(width, height, depth);
-  for (int left = width * height; left > 0; left -= 128)
-    appendRun(file, left < 128 ? left : 128, colour, depth);
+  for (long left = static_cast<long>(width) * height; left > 0; left -= 128) {
+    appendRun(file, left < 128 ? static_cast<int>(left) : 128, colour, depth);
+  }
   return file;
 }
 

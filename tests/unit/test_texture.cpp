@@ -167,6 +167,8 @@ TEST(TargaBroken, RefusedKindsAndSizes) {
   Bytes idPastEnd = solidTarga(1, 1, red);
   idPastEnd[0] = 200;
   const Bytes whole = solidTarga(1, 1, red);
+  Bytes hugeClaim = targaHeader(65535, 65535, 32);
+  for (int i = 0; i < 64; ++i) appendRun(hugeClaim, 128, red);
   const Case cases[] = {
       {"empty", {}},
       {"header cut short", Bytes(whole.begin(), whole.begin() + 17)},
@@ -174,7 +176,7 @@ TEST(TargaBroken, RefusedKindsAndSizes) {
       {"16 bits per pixel", depth16},
       {"zero width", solidTarga(0, 4, red)},
       {"zero height", solidTarga(4, 0, red)},
-      {"largest 16-bit sides", solidTarga(65535, 65535, red)},
+      {"largest 16-bit sides", hugeClaim},
       {"image ID running past the end", idPastEnd},
   };
   for (const Case& c : cases) {
