@@ -143,7 +143,7 @@ void addTail(Scene& scene, const Body& body, const CowPose& pose) {
 }  // namespace
 
 void paintCow(cairo_t* cr, int size, int facing, int frame) {
-  if (facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
+  if (size <= 0 || facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
   const CowPose& pose = kPoses[frame];
   Scene scene(cr, size, kLook, facing * kDegreesPerFacing);
   Body body{{0, 0, kHipHeight + 5 + pose.bob}, {17, 9.5, 8.6}};

@@ -1,5 +1,6 @@
 // The pose-able creature models. Each call paints one animation frame of one facing into a
 // transparent size x size cairo surface, composed so the sprite's anchor lands on the ground point.
+// Arguments out of range paint nothing.
 #pragma once
 
 #include <cairo.h>

@@ -164,7 +164,7 @@ void addBodyFeathers(Scene& scene, const BodyFrame& body) {
 }  // namespace
 
 void paintCrow(cairo_t* cr, int size, int facing, int frame) {
-  if (facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
+  if (size <= 0 || facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
   const CrowPose& pose = kPoses[frame];
   Scene scene(cr, size, kLook, facing * kDegreesPerFacing);
   BodyFrame body{{0, 0, pose.bodyHeight}, pose.bodyPitch};

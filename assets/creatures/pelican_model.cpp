@@ -177,7 +177,7 @@ void addTail(Scene& scene, const BodyFrame& body, const PelicanPose& pose) {
 }  // namespace
 
 void paintPelican(cairo_t* cr, int size, int facing, int frame) {
-  if (facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
+  if (size <= 0 || facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
   const PelicanPose& pose = kPoses[frame];
   Scene scene(cr, size, kLook, facing * kDegreesPerFacing);
   BodyFrame body{{0, 0, pose.bodyHeight}, pose.bodyPitch};

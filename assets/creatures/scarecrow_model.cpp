@@ -39,9 +39,9 @@ struct ScarecrowPose {
 };
 
 constexpr ScarecrowPose kPoses[kFrames] = {
-    {0, 0, 0, -12, 0, 0, 1.0, 0, 0},       {-14, 12, 0, -14, 3, 1.2, 1.0, 0, 0},
-    {-30, 26, 0, -16, 5, 0.4, 1.0, 0, 0},  {14, -12, 0, -14, 3, 1.2, 1.0, 0, 0},
-    {30, -26, 0, -16, 5, 0.4, 1.0, 0, 0},  {0, 0, 22, -4, -5, 0.6, 1.1, 14, 0.35},
+    {0, 0, -12, -12, 0, 0, 1.0, 0, 0},      {-14, 12, -12, -14, 3, 1.2, 1.0, 0, 0},
+    {-30, 26, -12, -16, 5, 0.4, 1.0, 0, 0}, {14, -12, -12, -14, 3, 1.2, 1.0, 0, 0},
+    {30, -26, -12, -16, 5, 0.4, 1.0, 0, 0}, {0, 0, 22, -4, -5, 0.6, 1.1, 14, 0.35},
     {0, 0, -8, 52, 5, 1.5, 1.04, -4, 1.0},
 };
 
@@ -261,7 +261,7 @@ void addHead(Scene& scene, const Frame& f, const ScarecrowPose& pose) {
 }  // namespace
 
 void paintScarecrow(cairo_t* cr, int size, int direction, int frame) {
-  if (direction < 0 || direction >= kDirections || frame < 0 || frame >= kFrames) return;
+  if (size <= 0 || direction < 0 || direction >= kDirections || frame < 0 || frame >= kFrames) return;
   const ScarecrowPose& pose = kPoses[frame];
   Scene scene(cr, size, kLook, direction * kDegreesPerDirection);
   Frame f{pose.lean, pose.hop};
