@@ -1,0 +1,86 @@
+# Shared by the end-to-end scripts: an Xvfb display, the real game on it, key presses and screenshots.
+# Every process started here is stopped on exit.
+
+E2E_PIDS=""
+cleanup_e2e() {
+  for pid in $E2E_PIDS; do kill "$pid" 2>/dev/null; done
+  for pid in $E2E_PIDS; do wait "$pid" 2>/dev/null; done
+}
+trap cleanup_e2e EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# start_display NUMBER WxH: a virtual screen, ready when the function returns.
+start_display() {
+  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
+  E2E_PIDS="$E2E_PIDS $!"
+  export DISPLAY=":$1"
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "Xvfb :$1 did not start"
+}
+
+# start_game: the real binary on $DISPLAY, silent; its pid in GAME_PID, stderr in game.err.
+start_game() {
+  SDL_AUDIODRIVER=dummy ./cornkeeper >game.out 2>game.err &
+  GAME_PID=$!
+  E2E_PIDS="$E2E_PIDS $GAME_PID"
+}
+
+# game_window: the id of the game's window once it is mapped (the start-up chooser is not it).
+game_window() {
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name '^Cornkeeper$' 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# pass_chooser: confirms the start-up chooser with its defaults, if it is showing.
+pass_chooser() {
+  for _ in $(seq 50); do
+    chooser=$(xdotool search --onlyvisible --name 'Screen Mode' 2>/dev/null | head -n 1)
+    if [ -n "$chooser" ]; then
+      xdotool key --window "$chooser" Return
+      return 0
+    fi
+    xdotool search --onlyvisible --name '^Cornkeeper$' >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+}
+
+# hold KEY [SECONDS]: a key held long enough for the game to see it on several frames.
+hold() {
+  xdotool keydown "$1"
+  sleep "${2:-0.15}"
+  xdotool keyup "$1"
+}
+
+# geometry WINDOW: "WxH" of the window.
+geometry() {
+  xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p'
+}
+
+# mean_brightness FILE: 0..1, the mean of all channels of a screenshot.
+mean_brightness() {
+  convert "$1" -colorspace Gray -format '%[fx:mean]' info:
+}
+
+# wait_exit PID SECONDS: the process's exit code, or "timeout".
+wait_exit() {
+  for _ in $(seq $(( $2 * 10 ))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      echo $?
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo timeout
+}
