@@ -71,7 +71,3 @@ float cosDeg(float degrees) {
 float sinDeg(float degrees) {
   return std::sin(radians(degrees));
 }
-
-float distance(float x1, float y1, float x2, float y2) {
-  return std::fabs(x2 - x1) + std::fabs(y2 - y1);
-}

@@ -19,4 +19,6 @@ float sinDeg(float degrees);
 
 // Sum of the absolute coordinate differences: every "within reach" test is a diamond.
 // Inline: every creature's search calls it for every slot, every tick.
-inline float distance(float x1, float y1, float x2, float y2) { return std::fabs(x2 - x1) + std::fabs(y2 - y1); }
+inline float distance(float x1, float y1, float x2, float y2) {
+  return std::fabs(x2 - x1) + std::fabs(y2 - y1);
+}
