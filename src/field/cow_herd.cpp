@@ -35,6 +35,22 @@ constexpr int32_t leavingReward = 100;
 constexpr float drawSize = 140.0f;
 constexpr float shadowSize = 48.0f;
 
+// Newcomers appear just off one edge and walk straight in along a screen axis.
+struct SpawnEdge {
+  bool alongWidth;  // x random across the screen and y fixed, or the other way round
+  float x;
+  float y;
+  float heading;
+};
+constexpr SpawnEdge spawnEdges[] = {
+    {true, 0.0f, -60.0f, 90.0f},    // top, walking down
+    {false, 700.0f, 0.0f, 180.0f},  // right, walking left
+    {true, 0.0f, 608.0f, 270.0f},   // bottom, walking up
+    {false, -60.0f, 0.0f, 0.0f},    // left, walking right
+};
+constexpr float screenWidth = 640.0f;
+constexpr float screenHeight = 480.0f;
+
 // A cow walking out of this box has been steered off the field.
 constexpr float worldLeft = -100.0f;
 constexpr float worldTop = -100.0f;
@@ -61,7 +77,7 @@ void turn(int index, const std::unique_ptr<SoundClip>& clip) {
   play(clip);
   c.mooCooldown = mooCooldownTicks;
   // A quarter turn clockwise on the screen or anticlockwise.
-  const int step = randomInt(2) == 0 ? 1 : facingCount - 1;
+  const int step = randomInt(2) == 0 ? 1 : facingCount - 1;  // facing + 3 is a quarter back
   c.facing = static_cast<uint8_t>((c.facing + step) % facingCount);
   c.angle = c.facing * quarterTurn;
   CowHerd::aim(index);
@@ -93,7 +109,7 @@ void CowHerd::aim(int index) {
   const float speed = DayDirector::creatureSpeedFactor() * walkSpeed;
   c.vx = cosDeg(c.angle) * speed;
   c.vy = sinDeg(c.angle) * speed;
-  int facing = static_cast<int>((c.angle + 45.0f) / quarterTurn);
+  int facing = static_cast<int>((c.angle + quarterTurn / 2) / quarterTurn);
   if (facing > facingCount - 1) facing -= facingCount;
   // Headings outside 0..360 only come from hand-set records; keep the sprite row in range anyway.
   facing = ((facing % facingCount) + facingCount) % facingCount;
@@ -109,29 +125,10 @@ void CowHerd::spawn(bool announce) {
   Cow& c = cows[index];
   c.active = 1;
   c.mooCooldown = 0;
-  // Cows walk straight in along one of the screen axes.
-  switch (randomInt(4)) {
-    case 0:  // top, walking down
-      c.x = randomFloat(640.0f);
-      c.y = -60.0f;
-      c.angle = 90.0f;
-      break;
-    case 1:  // right, walking left
-      c.x = 700.0f;
-      c.y = randomFloat(480.0f);
-      c.angle = 180.0f;
-      break;
-    case 2:  // bottom, walking up
-      c.x = randomFloat(640.0f);
-      c.y = 608.0f;
-      c.angle = 270.0f;
-      break;
-    default:  // left, walking right
-      c.x = -60.0f;
-      c.y = randomFloat(480.0f);
-      c.angle = 0.0f;
-      break;
-  }
+  const SpawnEdge& edge = spawnEdges[randomInt(static_cast<int32_t>(std::size(spawnEdges)))];
+  c.x = edge.alongWidth ? randomFloat(screenWidth) : edge.x;
+  c.y = edge.alongWidth ? edge.y : randomFloat(screenHeight);
+  c.angle = edge.heading;
   c.target = -1;
   aim(index);
   c.animTick = 0;

@@ -44,6 +44,26 @@ constexpr uint8_t oogaBoogaScaredStart = 5;  // the power catches them a few fra
 constexpr float drawSize = 140.0f;
 constexpr float shadowSize = 48.0f;
 
+// Newcomers appear just off one edge, heading into the screen within 75 degrees of straight in.
+struct SpawnEdge {
+  bool alongWidth;  // x random across the screen and y fixed, or the other way round
+  float x;
+  float y;
+  float lowestHeading;
+};
+constexpr SpawnEdge spawnEdges[] = {
+    {true, 0.0f, -60.0f, 15.0f},    // top
+    {false, 700.0f, 0.0f, 105.0f},  // right
+    {true, 0.0f, 608.0f, 195.0f},   // bottom
+    {false, -60.0f, 0.0f, 285.0f},  // left
+};
+constexpr float screenWidth = 640.0f;
+constexpr float screenHeight = 480.0f;
+constexpr float headingSpread = 150.0f;
+constexpr float fullTurn = 360.0f;
+constexpr float halfTurn = 180.0f;
+constexpr float facingSpan = 45.0f;  // of the heading, per sprite row
+
 // A pelican leaving this box is gone for good.
 constexpr float worldLeft = -100.0f;
 constexpr float worldTop = -100.0f;
@@ -66,8 +86,8 @@ void clearSlots() {
 }
 
 float turnedAbout(float angle) {
-  angle += 180.0f;
-  if (angle >= 360.0f) angle -= 360.0f;
+  angle += halfTurn;
+  if (angle >= fullTurn) angle -= fullTurn;
   return angle;
 }
 
@@ -112,7 +132,7 @@ void tickEating(Pelican& p, int index) {
   p.animTick = 0;
   if (CornField::takeEar(p.target)) Scarecrow::award(earEatenCost);
   // Still hungry: off in any direction, which may lead straight back to the same stalk.
-  p.angle = randomFloat(360.0f);
+  p.angle = randomFloat(fullTurn);
   p.state = PelicanState::Flying;
   PelicanFlock::aim(index);
 }
@@ -158,7 +178,7 @@ void PelicanFlock::aim(int index) {
       p.state == PelicanState::Fleeing ? fleeingSpeed : DayDirector::creatureSpeedFactor() * flyingSpeed;
   p.vx = cosDeg(p.angle) * speed;
   p.vy = sinDeg(p.angle) * speed;
-  int facing = static_cast<int>((p.angle + 22.5f) / 45.0f);
+  int facing = static_cast<int>((p.angle + facingSpan / 2) / facingSpan);
   if (facing > facingCount - 1) facing -= facingCount;
   // Headings outside 0..360 only come from hand-set records; keep the sprite row in range anyway.
   facing = ((facing % facingCount) + facingCount) % facingCount;
@@ -173,30 +193,11 @@ void PelicanFlock::spawn(bool announce) {
 
   Pelican& p = pelicans[index];
   p.state = PelicanState::Flying;
-  // Every pelican comes in heading into the screen, within 75 degrees of straight in.
-  switch (randomInt(4)) {
-    case 0:  // top
-      p.x = randomFloat(640.0f);
-      p.y = -60.0f;
-      p.angle = randomFloat(150.0f) + 15.0f;
-      break;
-    case 1:  // right
-      p.x = 700.0f;
-      p.y = randomFloat(480.0f);
-      p.angle = randomFloat(150.0f) + 105.0f;
-      break;
-    case 2:  // bottom
-      p.x = randomFloat(640.0f);
-      p.y = 608.0f;
-      p.angle = randomFloat(150.0f) + 195.0f;
-      break;
-    default:  // left
-      p.x = -60.0f;
-      p.y = randomFloat(480.0f);
-      p.angle = randomFloat(150.0f) + 285.0f;
-      if (p.angle > 360.0f) p.angle -= 360.0f;
-      break;
-  }
+  const SpawnEdge& edge = spawnEdges[randomInt(static_cast<int32_t>(std::size(spawnEdges)))];
+  p.x = edge.alongWidth ? randomFloat(screenWidth) : edge.x;
+  p.y = edge.alongWidth ? edge.y : randomFloat(screenHeight);
+  p.angle = randomFloat(headingSpread) + edge.lowestHeading;
+  if (p.angle > fullTurn) p.angle -= fullTurn;
   p.height = flightHeight;
   p.target = -1;
   aim(index);
