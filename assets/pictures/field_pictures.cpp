@@ -195,15 +195,19 @@ void drawEar(cairo_t* cr, double x, double y, double length, double width, doubl
   setColour(cr, palette::kOutline);
   cairo_set_line_width(cr, outline);
   cairo_stroke(cr);
-  // Husk leaves wrapping the lower half.
+  // A stub of stalk, then two pointed husk leaves hugging the sides of the cob.
+  cairo_rectangle(cr, -half * 0.22, 0, half * 0.44, length * 0.12);
+  shadedFill(cr, palette::kHuskGreen, -half, 0, half, length * 0.12, outline);
   for (int side = -1; side <= 1; side += 2) {
-    const double reach = length * scatter.range(0.36, 0.46);
-    cairo_move_to(cr, 0, length * 0.06);
-    cairo_curve_to(cr, side * half * 1.5, -length * 0.05, side * half * 1.2, -reach * 0.7, side * half * 0.25,
-                   -reach);
-    cairo_curve_to(cr, side * half * 0.6, -reach * 0.6, side * half * 0.2, -length * 0.1, 0, length * 0.06);
+    const double reach = length * scatter.range(0.50, 0.60);
+    cairo_move_to(cr, -side * half * 0.2, length * 0.04);
+    cairo_curve_to(cr, side * half * 1.3, -length * 0.02, side * half * 1.25, -reach * 0.55,
+                   side * half * 0.7, -reach);
+    cairo_curve_to(cr, side * half * 0.55, -reach * 0.5, side * half * 0.05, -length * 0.12,
+                   -side * half * 0.2, length * 0.04);
     cairo_close_path(cr);
-    shadedFill(cr, palette::kHuskGreen, -half, -reach, half, length * 0.1, outline);
+    shadedFill(cr, side < 0 ? palette::kHuskGreen : darker(palette::kHuskGreen, 0.1), -half, -reach, half,
+               length * 0.1, outline);
   }
   cairo_restore(cr);
 }
@@ -293,7 +297,7 @@ void paintStalk0d(cairo_t* cr, int w, int h) {
 
 void paintCorn(cairo_t* cr, int w, int h) {
   // Big and bold: the game shows it at 40 px. Its husked base sits on the bottom centre.
-  drawEar(cr, w * 0.44, h * 0.94, h * 0.80, w * 0.36, 16, 99);
+  drawEar(cr, w * 0.42, h * 0.86, h * 0.76, w * 0.36, 16, 99);
 }
 
 void paintShadow(cairo_t* cr, int w, int h) {
