@@ -52,10 +52,20 @@ bool switchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
   wanted.format = bitsPerPixel >= 24 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_RGB565;
   SDL_DisplayMode closest{};
   const int display = SDL_GetWindowDisplayIndex(window);
-  if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest)) {
-    SDL_SetWindowDisplayMode(window, &closest);
+  if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest) && closest.w == width &&
+      closest.h == height && SDL_SetWindowDisplayMode(window, &closest) == 0 &&
+      SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0) {
+    return true;
   }
-  return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+  // The display has no mode of that size: full screen at the desktop's own mode instead of a window
+  // hanging over the screen's edges; the viewport keeps the picture 4:3 with black bars. The window
+  // is first made as large as the display, since without a window manager nobody else resizes it.
+  SDL_Rect bounds{};
+  if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0) {
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+  }
+  return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 bool AppWindow::create() {

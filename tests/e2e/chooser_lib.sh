@@ -1,0 +1,141 @@
+# Helpers for the start-up chooser's end-to-end script: virtual displays, the real game on them,
+# keys and clicks held long enough to be seen, screenshots and their measures.
+# Every process started here is stopped on every way out of the script.
+
+CHOOSER_PIDS=""
+CHOOSER_TMP=$(mktemp -d /tmp/cornkeeper-chooser-XXXXXX)
+
+chooser_cleanup() {
+  for pid in $CHOOSER_PIDS; do kill "$pid" 2>/dev/null; done
+  for pid in $CHOOSER_PIDS; do wait "$pid" 2>/dev/null; done
+  if [ -n "${CHOOSER_KEEP:-}" ]; then
+    echo "screenshots kept in $CHOOSER_TMP" >&2
+  else
+    rm -rf "$CHOOSER_TMP"
+  fi
+}
+trap chooser_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# chooser_display NUMBER WxH: a virtual screen, ready when the function returns.
+chooser_display() {
+  [ -e "/tmp/.X$1-lock" ] && fail "display :$1 is already in use"
+  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
+  CHOOSER_PIDS="$CHOOSER_PIDS $!"
+  export DISPLAY=":$1"
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "Xvfb :$1 did not start"
+}
+
+# chooser_start_game NAME: the real binary on $DISPLAY, silent; its pid in GAME_PID,
+# its standard error in $CHOOSER_TMP/NAME.err.
+chooser_start_game() {
+  SDL_AUDIODRIVER=dummy ./cornkeeper >"$CHOOSER_TMP/$1.out" 2>"$CHOOSER_TMP/$1.err" &
+  GAME_PID=$!
+  CHOOSER_PIDS="$CHOOSER_PIDS $GAME_PID"
+}
+
+# chooser_find_window PATTERN [SECONDS]: the id of the first visible window whose name matches.
+chooser_find_window() {
+  for _ in $(seq $(( ${2:-20} * 10 ))); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+chooser_window() { chooser_find_window '^Select Screen Mode$' "${1:-20}"; }
+game_window() { chooser_find_window '^Cornkeeper$' "${1:-30}"; }
+
+# chooser_key KEY: pressed and released several frames apart.
+chooser_key() {
+  xdotool keydown "$1"
+  sleep 0.12
+  xdotool keyup "$1"
+  sleep 0.12
+}
+
+# chooser_click WINDOW X Y: the left button pressed and released at a point of the window.
+chooser_click() {
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.12
+  xdotool mouseup 1
+  sleep 0.12
+}
+
+# geometry WINDOW: "WxH"; position WINDOW: "X Y".
+geometry() {
+  xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p'
+}
+position() {
+  xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \(-\{0,1\}[0-9]*\),\(-\{0,1\}[0-9]*\).*/\1 \2/p'
+}
+
+# wait_exit PID SECONDS: sets EXIT_CODE to the process's exit code, or "timeout". Not to be run in
+# a subshell: only the shell that started the game can collect its exit code.
+wait_exit() {
+  EXIT_CODE=timeout
+  for _ in $(seq $(( $2 * 10 ))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      EXIT_CODE=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+}
+
+# close_request WINDOW: what a window manager sends when the player closes a window.
+close_request() {
+  "$CHOOSER_TMP/chooser_close_request" "$1" || fail "could not send a close request to $1"
+}
+
+# rmse A B: the normalised root-mean-square difference of two pictures of one size (0..1).
+rmse() {
+  compare -metric RMSE "$1" "$2" null: 2>&1 | sed -n 's/.*(\([0-9.e+-]*\)).*/\1/p'
+}
+
+# less_than A B: true when the number A is below B.
+less_than() {
+  awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 < b + 0) }'
+}
+
+# settled WINDOW OUT: waits until the window's picture stops changing, keeps the last one in OUT.
+# The title rises and fades in; a slow software renderer stretches that over more seconds.
+settled() {
+  local previous="$CHOOSER_TMP/settle_a.png" current="$CHOOSER_TMP/settle_b.png"
+  import -window "$1" "$previous" 2>/dev/null
+  for _ in $(seq 60); do
+    sleep 1
+    import -window "$1" "$current" 2>/dev/null || continue
+    if [ "$(identify -format %wx%h "$current")" = "$(identify -format %wx%h "$previous")" ] &&
+       less_than "$(rmse "$previous" "$current")" 0.002; then
+      cp "$current" "$2"
+      return 0
+    fi
+    cp "$current" "$previous"
+  done
+  fail "the picture of window $1 never settled"
+}
+
+# blueness FILE X Y: how much bluer than red the 4x4 pixels around (X, Y) are (-1..1).
+blueness() {
+  convert "$1" -crop "4x4+$(( $2 - 2 ))+$(( $3 - 2 ))" +repage -format '%[fx:mean.b-mean.r]' info:
+}
+
+# brightest FILE GEOMETRY: the largest channel value (0..1) in a region of a picture.
+brightest() {
+  convert "$1" -crop "$2" +repage -format '%[fx:maxima]' info:
+}
