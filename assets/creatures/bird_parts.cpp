@@ -24,9 +24,9 @@ Vec3 lerp(Vec3 a, Vec3 b, double t) {
 
 }  // namespace
 
-void addBirdWing(Scene& scene, Vec3 bodyCentre, double bodyPitch, const WingShape& w, const Paint& inner,
+void addBirdWing(Scene& scene, const BodyFrame& body, const WingShape& w, const Paint& inner,
                  const Paint& tip) {
-  auto place = [&](Vec3 local) { return bodyCentre + rotateY(local, bodyPitch); };
+  auto place = [&](Vec3 local) { return body.at(local); };
   Vec3 back{-1, 0, 0};
   Vec3 innerDir = spanDirection(w.side, w.innerAngle, w.sweep);
   Vec3 outerDir = spanDirection(w.side, w.outerAngle, w.sweep * 1.8);

@@ -4,6 +4,15 @@
 
 #include "creatures/model3d.h"
 
+// A bird's body placed for a pose: body-local points (origin at the body's centre, x forwards)
+// turned by the body's pitch and moved to where the body is.
+struct BodyFrame {
+  model3d::Vec3 centre;
+  double pitch;  // nose up is positive
+  model3d::Vec3 at(model3d::Vec3 local) const { return centre + model3d::rotateY(local, pitch); }
+  model3d::Vec3 dir(model3d::Vec3 local) const { return model3d::rotateY(local, pitch); }
+};
+
 struct WingShape {
   model3d::Vec3 rootFront;  // body-local shoulder, leading edge
   model3d::Vec3 rootBack;   // body-local shoulder, trailing edge
@@ -19,6 +28,6 @@ struct WingShape {
   double ragged;  // uneven finger lengths when the bird is ruffled
 };
 
-// Adds the wing of a body centred at `bodyCentre` (model space) and pitched by `bodyPitch`.
-void addBirdWing(model3d::Scene& scene, model3d::Vec3 bodyCentre, double bodyPitch, const WingShape& wing,
+// Adds one spread wing, hinged on the body.
+void addBirdWing(model3d::Scene& scene, const BodyFrame& body, const WingShape& wing,
                  const model3d::Paint& inner, const model3d::Paint& tip);

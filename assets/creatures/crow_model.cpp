@@ -21,24 +21,23 @@ struct CrowPose {
   double bodyHeight;  // centre of the body above the ground point
   double wingInner;
   double wingOuter;
-  double sweep;  // wings swept back on the down stroke
-  bool folded;
+  double sweep;      // wings swept back on the down stroke
   Vec3 head;         // head centre from the body centre
   double headPitch;  // beak down is negative
   double beakOpen;   // degrees between the mandibles
   bool ruffled;
-  bool perched;
+  bool perched;  // standing with folded wings, feet on the ground point
 };
 
 constexpr CrowPose kPoses[kFrames] = {
-    {4, 28, 42, 58, 8, false, {11, 0, 6.5}, 0, 0, false, false},
-    {2, 27.5, 14, 20, 12, false, {11, 0, 6.5}, 0, 0, false, false},
-    {-2, 27, -12, -22, 20, false, {11, 0, 6}, 0, 0, false, false},
-    {-4, 28.5, -26, -38, 24, false, {11, 0, 6}, 0, 0, false, false},
-    {0, 15, 0, 0, 0, true, {10, 0, 9}, 5, 0, false, true},
-    {-18, 15, 0, 0, 0, true, {10, 0, 3}, -65, 14, false, true},
-    {12, 27, 62, 84, 12, false, {9.5, 0, 8}, 14, 38, true, false},
-    {6, 28, 40, 62, 14, false, {10, 0, 7.5}, 8, 26, true, false},
+    {4, 28, 42, 58, 8, {11, 0, 6.5}, 0, 0, false, false},
+    {2, 27.5, 14, 20, 12, {11, 0, 6.5}, 0, 0, false, false},
+    {-2, 27, -12, -22, 20, {11, 0, 6}, 0, 0, false, false},
+    {-4, 28.5, -26, -38, 24, {11, 0, 6}, 0, 0, false, false},
+    {0, 15, 0, 0, 0, {10, 0, 9}, 5, 0, false, true},
+    {-18, 15, 0, 0, 0, {10, 0, 3}, -65, 14, false, true},
+    {12, 27, 62, 84, 12, {9.5, 0, 8}, 14, 38, true, false},
+    {6, 28, 40, 62, 14, {10, 0, 7.5}, 8, 26, true, false},
 };
 
 const Look kLook{50, kDrawnSize, 50, 80, hex(0x14121c), 1.3};
@@ -50,16 +49,8 @@ const Paint kLeg = paintOf(hex(0xd08a2a), hex(0x8a4e1c), hex(0xf2c070));
 const Paint kEyeWhite = paintOf(hex(0xfbf8ee));
 const Paint kPupil = paintOf(hex(0x101010));
 
-// Body-local points (origin at the body's centre) placed for the pose.
-struct BodyFrame {
-  Vec3 centre;
-  double pitch;
-  Vec3 at(Vec3 local) const { return centre + rotateY(local, pitch); }
-  Vec3 dir(Vec3 local) const { return rotateY(local, pitch); }
-};
-
 void addWing(Scene& scene, const BodyFrame& body, const CrowPose& pose, double side) {
-  if (pose.folded) {
+  if (pose.perched) {  // wings folded
     Vec3 centre = body.at({-5, side * 6.6, 1.5});
     int wing = scene.ellipsoid(centre, body.dir(rotateY({12.5, 0, 0}, -12)), {0, side * 1.6, 0},
                                body.dir(rotateY({0, 0, 5.2}, -12)), kWing);
@@ -83,7 +74,7 @@ void addWing(Scene& scene, const BodyFrame& body, const CrowPose& pose, double s
   shape.outerAngle = pose.wingOuter;
   shape.sweep = pose.sweep;
   shape.ragged = pose.ruffled ? 2.2 : 0.0;
-  addBirdWing(scene, body.centre, body.pitch, shape, kWing, kWing);
+  addBirdWing(scene, body, shape, kWing, kWing);
 }
 
 void addLegs(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
@@ -169,9 +160,7 @@ void paintCrow(cairo_t* cr, int size, int facing, int frame) {
   Scene scene(cr, size, kLook, facing * kDegreesPerFacing);
   BodyFrame body{{0, 0, pose.bodyHeight}, pose.bodyPitch};
 
-  int trunk =
-      scene.ellipsoid(body.centre, body.dir({12.5, 0, 0}), {0, 8, 0}, body.dir({0, 0, 8.2}), kFeather);
-  (void)trunk;
+  scene.ellipsoid(body.centre, body.dir({12.5, 0, 0}), {0, 8, 0}, body.dir({0, 0, 8.2}), kFeather);
   addTail(scene, body, pose);
   addLegs(scene, body, pose);
   addWing(scene, body, pose, -1);

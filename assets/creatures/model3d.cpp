@@ -131,7 +131,6 @@ int Scene::addPart(const Part& part, Vec3 sortPoint) {
   Part& p = parts_[count_];
   p = part;
   p.depth = nearness(toWorld(sortPoint));
-  p.order = count_;
   return count_++;
 }
 

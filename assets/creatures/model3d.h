@@ -109,7 +109,6 @@ class Scene {
     Paint paint;
     double depth;
     int parent;
-    int order;
     bool silhouette;
     bool innerLine;
     bool inked;

@@ -22,25 +22,24 @@ struct PelicanPose {
   double bodyHeight;
   double wingInner;
   double wingOuter;
-  double sweep;  // wings swept back on the down stroke
-  bool folded;
+  double sweep;      // wings swept back on the down stroke
   Vec3 neckBend;     // middle of the neck from the body centre
   Vec3 head;         // head centre from the body centre
   double beakPitch;  // degrees, beak down is negative
   double beakOpen;
   bool ruffled;
-  bool standing;
+  bool standing;  // wings folded, feet on the ground point
 };
 
 constexpr PelicanPose kPoses[kFrames] = {
-    {4, 30, 40, 54, 8, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
-    {2, 29, 12, 18, 12, false, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
-    {-2, 28, -10, -20, 24, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
-    {-4, 29, -28, -42, 30, false, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
-    {0, 16, 0, 0, 0, true, {9, 0, 16}, {8, 0, 24}, 14, 0, false, true},
-    {-8, 16, 0, 0, 0, true, {14, 0, 12}, {12, 0, 14}, -75, 10, false, true},
-    {10, 28, 58, 80, 10, false, {6, 0, 16}, {9, 0, 21}, 16, 30, true, false},
-    {5, 29, 36, 58, 12, false, {7, 0, 15}, {11, 0, 19}, 6, 22, true, false},
+    {4, 30, 40, 54, 8, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
+    {2, 29, 12, 18, 12, {4, 0, 14}, {10, 0, 13}, -8, 0, false, false},
+    {-2, 28, -10, -20, 24, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
+    {-4, 29, -28, -42, 30, {4, 0, 13}, {10, 0, 12}, -8, 0, false, false},
+    {0, 16, 0, 0, 0, {9, 0, 16}, {8, 0, 24}, 14, 0, false, true},
+    {-8, 16, 0, 0, 0, {14, 0, 12}, {12, 0, 14}, -75, 10, false, true},
+    {10, 28, 58, 80, 10, {6, 0, 16}, {9, 0, 21}, 16, 30, true, false},
+    {5, 29, 36, 58, 12, {7, 0, 15}, {11, 0, 19}, 6, 22, true, false},
 };
 
 const Look kLook{50, kDrawnSize, 50, 80, hex(0x1d1a22), 1.15};
@@ -55,19 +54,12 @@ const Paint kEyeRing = paintOf(hex(0xfbe7a8));
 const Paint kPupil = paintOf(hex(0x141414));
 const Paint kCrest = paintOf(hex(0xf3dc92), hex(0xc7a150), hex(0xfff2c4));
 
-struct BodyFrame {
-  Vec3 centre;
-  double pitch;
-  Vec3 at(Vec3 local) const { return centre + rotateY(local, pitch); }
-  Vec3 dir(Vec3 local) const { return rotateY(local, pitch); }
-};
-
 Vec3 bezier(Vec3 a, Vec3 b, Vec3 c, double t) {
   return a * ((1 - t) * (1 - t)) + b * (2 * (1 - t) * t) + c * (t * t);
 }
 
 void addWing(Scene& scene, const BodyFrame& body, const PelicanPose& pose, double side) {
-  if (pose.folded) {
+  if (pose.standing) {  // wings folded
     Vec3 centre = body.at({-4, side * 8.2, 2});
     int wing = scene.ellipsoid(centre, body.dir(rotateY({15, 0, 0}, -10)), {0, side * 2, 0},
                                body.dir(rotateY({0, 0, 6.5}, -10)), kWingWhite);
@@ -91,7 +83,7 @@ void addWing(Scene& scene, const BodyFrame& body, const PelicanPose& pose, doubl
   shape.outerAngle = pose.wingOuter;
   shape.sweep = pose.sweep;
   shape.ragged = pose.ruffled ? 2.0 : 0.0;
-  addBirdWing(scene, body.centre, body.pitch, shape, kWingWhite, kPrimaries);
+  addBirdWing(scene, body, shape, kWingWhite, kPrimaries);
 }
 
 void addFeet(Scene& scene, const BodyFrame& body, const PelicanPose& pose) {

@@ -181,9 +181,7 @@ void addHead(Scene& scene, const Frame& f, const ScarecrowPose& pose) {
   auto local = [&](Vec3 p) { return f.at(centre + rotateY(p, tilt)); };
   auto facing = [&](Vec3 n) { return f.dir(rotateY(n, tilt)); };
 
-  int collar =
-      scene.ellipsoid(f.at({0, 0, kNeckHeight}), f.dir({4.5, 0, 0}), {0, 5, 0}, f.dir({0, 0, 2}), kRope);
-  (void)collar;
+  scene.ellipsoid(f.at({0, 0, kNeckHeight}), f.dir({4.5, 0, 0}), {0, 5, 0}, f.dir({0, 0, 2}), kRope);
   for (double angle : {0.0, 60.0, 120.0, 180.0, 240.0, 300.0}) {
     Vec3 out = rotateZ({1, 0, 0}, angle);
     addStrawTuft(scene, f, Vec3{0, 0, kNeckHeight} + out * 3.5, out + Vec3{0, 0, 0.3}, 4, 2);
