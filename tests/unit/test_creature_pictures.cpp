@@ -95,6 +95,7 @@ double footMiddle(const Picture& p, const Extent& e, int band) {
 
 // Share of the figure's pixels that the other figure covers too, one of them mirrored left to right.
 double mirroredOverlap(const Picture& a, const Picture& b) {
+  if (a.width != b.width || a.height != b.height) return 0.0;
   long both = 0;
   long either = 0;
   for (int y = 0; y < a.height; ++y) {
@@ -108,7 +109,9 @@ double mirroredOverlap(const Picture& a, const Picture& b) {
   return either > 0 ? static_cast<double>(both) / either : 0.0;
 }
 
+// Pixels that differ visibly; pictures of different sizes differ everywhere.
 long differingPixels(const Picture& a, const Picture& b) {
+  if (a.width != b.width || a.height != b.height) return std::max(a.width * a.height, b.width * b.height);
   long n = 0;
   for (int y = 0; y < a.height; ++y) {
     for (int x = 0; x < a.width; ++x) {
@@ -226,7 +229,8 @@ TEST_F(CreaturePictures, BirdsPerchOnTheirFeetAtTheGroundPoint) {
 }
 
 TEST_F(CreaturePictures, FiguresLookingAlongTheScreenAreCentredOnTheGroundPoint) {
-  // Facing the viewer or away, a figure is its own mirror image about the anchor's vertical line.
+  // Facing the viewer or away, a figure is built the same on its left and right, so it stands
+  // centred on the anchor's vertical line (a stride swings it only a little to one side).
   struct Case {
     CreatureKind kind;
     int facings[2];
