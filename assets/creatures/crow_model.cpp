@@ -131,15 +131,24 @@ void addHead(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
 }
 
 void addTail(Scene& scene, const BodyFrame& body, const CrowPose& pose) {
+  // A wedge of tail feathers whose tips fan out from the rump.
+  constexpr int kFeathers = 5;
   double lift = pose.ruffled ? 8 : (pose.perched ? -10 : 0);
-  double spread = pose.ruffled ? 9 : 6;
-  Vec3 t[] = {body.at({-10, -3, 1.5}),
-              body.at(rotateY({-23, -spread, 1}, lift)),
-              body.at(rotateY({-25.5, -spread * 0.4, 1}, lift)),
-              body.at(rotateY({-25.5, spread * 0.4, 1}, lift)),
-              body.at(rotateY({-23, spread, 1}, lift)),
-              body.at({-10, 3, 1.5})};
-  int tail = scene.polygon(t, 6, kWing);
+  double spread = pose.ruffled ? 9.5 : 6.5;
+  Vec3 t[2 * kFeathers + 2];
+  int n = 0;
+  t[n++] = body.at({-10, -3, 1.5});
+  for (int i = 0; i < kFeathers; ++i) {
+    double across = (static_cast<double>(i) / (kFeathers - 1)) * 2 - 1;
+    double reach = 24.5 - 1.5 * across * across;
+    t[n++] = body.at(rotateY({-reach, across * spread, 1}, lift));
+    if (i + 1 < kFeathers) {
+      double between = across + 1.0 / (kFeathers - 1);
+      t[n++] = body.at(rotateY({-reach + 2.2, between * spread * 0.92, 1}, lift));
+    }
+  }
+  t[n++] = body.at({-10, 3, 1.5});
+  int tail = scene.polygon(t, n, kWing);
   scene.setSortPoint(tail, body.at({-12, 0, 0}));
 }
 
