@@ -13,7 +13,9 @@ constexpr int kFacings = 4;
 constexpr int kFrames = 5;
 constexpr double kDegreesPerFacing = 90;
 
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr double kHipHeight = 17;
+constexpr double kBodyAboveHips = 5;
 constexpr double kUpperLeg = 8;
 constexpr double kLowerLeg = 8.2;
 
@@ -146,15 +148,15 @@ void paintCow(cairo_t* cr, int size, int facing, int frame) {
   if (size <= 0 || facing < 0 || facing >= kFacings || frame < 0 || frame >= kFrames) return;
   const CowPose& pose = kPoses[frame];
   Scene scene(cr, size, kLook, facing * kDegreesPerFacing);
-  Body body{{0, 0, kHipHeight + 5 + pose.bob}, {17, 9.5, 8.6}};
+  Body body{{0, 0, kHipHeight + kBodyAboveHips + pose.bob}, {17, 9.5, 8.6}};
 
   int trunk = scene.ball(body.centre, body.radii, kHide);
   for (const PatchSpot& spot : kBodyPatches) {
     Vec3 n = surfaceNormal(body, spot.centre);
-    Vec3 along = rotateX({1, 0, 0}, 0);
-    along = normalized(along - n * dot(along, n));
-    Vec3 turned = along * std::cos(spot.turn * 3.14159265358979 / 180) +
-                  cross(n, along) * std::sin(spot.turn * 3.14159265358979 / 180);
+    // The patch's long axis: the body's length laid onto the surface, then turned about the normal.
+    Vec3 along = normalized(Vec3{1, 0, 0} - n * n.x);
+    double turn = spot.turn * kRadiansPerDegree;
+    Vec3 turned = along * std::cos(turn) + cross(n, along) * std::sin(turn);
     scene.decalDisc(trunk, body.centre + spot.centre, n, turned, spot.along, spot.across, kPatch, false);
   }
   int udder = scene.ball(body.centre + Vec3{-7, 0, -8}, {4, 4, 3.2}, kUdder);
