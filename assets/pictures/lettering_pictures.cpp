@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 #include "pictures/painters.h"
 
@@ -104,6 +105,29 @@ void bannerPlate(cairo_t* cr, int w, int h, Rgb colour) {
   cairo_line_to(cr, inset + notch, h / 2.0);
   cairo_close_path(cr);
   shadedFill(cr, colour, 0, 0, w * 0.2, h, 3.0);
+}
+
+void skullAndBones(cairo_t* cr, double x, double y, double s) {
+  const Rgb bone{0.96, 0.94, 0.86};
+  for (int d = -1; d <= 1; d += 2) {
+    cairo_move_to(cr, x - 13 * s, y - d * 13 * s);
+    cairo_line_to(cr, x + 13 * s, y + d * 13 * s);
+  }
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  setColour(cr, palette::kOutline);
+  cairo_set_line_width(cr, 7 * s);
+  cairo_stroke_preserve(cr);
+  setColour(cr, bone);
+  cairo_set_line_width(cr, 4 * s);
+  cairo_stroke(cr);
+  ellipsePath(cr, x, y - 2 * s, 10 * s, 9.5 * s);
+  flatFill(cr, bone, 1.8 * s);
+  roundedRectPath(cr, x - 5.5 * s, y + 4 * s, 11 * s, 8 * s, 2 * s);
+  flatFill(cr, bone, 1.8 * s);
+  for (int side = -1; side <= 1; side += 2) {
+    ellipsePath(cr, x + side * 4 * s, y - 2 * s, 2.8 * s, 3.2 * s);
+    flatFill(cr, palette::kOutline, 0);
+  }
 }
 
 // Letters one by one, each turned and lifted a little, for the wild chant words.
@@ -228,9 +252,11 @@ void paintTextDay(cairo_t* cr, int w, int h) {
 }
 
 void paintScurvy(cairo_t* cr, int w, int h) {
+  // A pirate flag: a skull and crossbones at each end of the black ribbon.
   bannerPlate(cr, w, h, Rgb{0.14, 0.16, 0.22});
+  for (double x : {32.0, w - 32.0}) skullAndBones(cr, x, h / 2.0, h / 64.0);
   TextStyle style{kSignFont, h * 0.6, true, palette::kWhite, palette::kOutline, 3.0, Rgb{0.85, 0.85, 0.80}};
-  style = fitText(cr, "SCURVY DAY", style, w - 56);
+  style = fitText(cr, "SCURVY DAY", style, w - 100);
   drawText(cr, "SCURVY DAY", style, w / 2.0, h / 2.0, Align::Centre);
 }
 

@@ -289,6 +289,12 @@ int main(int argc, char** argv) {
     }
     jobs.push_back({&file, painter});
   }
+  // Font set-up happens once here, before the workers share it.
+  cairo_surface_t* warmSurface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+  cairo_t* warm = cairo_create(warmSurface);
+  measureText(warm, "Cornkeeper", digitStyle(12));
+  cairo_destroy(warm);
+  cairo_surface_destroy(warmSurface);
   // Two workers take jobs in turn; each picture's bytes depend only on its own painter.
   std::atomic<size_t> next{0};
   auto worker = [&] {
