@@ -128,14 +128,14 @@ bool parseOptions(int argc, char** argv, Options& options) {
     } else if (arg == "--shot") {
       const char* text = value("--shot");
       if (!text) return false;
-      std::string spec = text;
-      size_t colon = spec.find(':');
-      if (colon == std::string::npos || colon + 1 >= spec.size() ||
-          !parseNumber(spec.substr(0, colon).c_str(), number)) {
+      std::string shot = text;
+      size_t colon = shot.find(':');
+      if (colon == std::string::npos || colon + 1 >= shot.size() ||
+          !parseNumber(shot.substr(0, colon).c_str(), number)) {
         std::fprintf(stderr, "cornkeeper-sim: --shot takes FRAME:FILE.png, got '%s'\n", text);
         return false;
       }
-      options.shots[number].push_back(spec.substr(colon + 1));
+      options.shots[number].push_back(shot.substr(colon + 1));
     } else if (arg == "--no-draw") {
       options.noDraw = true;
     } else {
