@@ -340,7 +340,7 @@ TEST_F(DayCycleTest, GameOverFadesTheLightInAboutAHundredTicks) {
   EXPECT_EQ(DayCycle::phase(), phase);
 }
 
-TEST_F(DayCycleTest, RoosterTakesTheDayLightButTheSunDoesNot) {
+TEST_F(DayCycleTest, RoosterTakesTheDayLight) {
   DayCycle::load(0);
   ticks(roosterTicks + 1);  // rooster at the bottom edge, light 0.2
   ASSERT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f);
