@@ -322,6 +322,22 @@ TEST(PictureComposition, StoreShelfSpotsAreAlike) {
   }
 }
 
+TEST(PictureComposition, StoreItemsStayInsideTheirRowOfTheShelf) {
+  // Items are 128 px tall but their rows are 100 px apart: ink beyond the middle 100 rows would
+  // reach into the cubby above or below.
+  for (const char* name :
+       {"graphics\\itm_seed.tga", "graphics\\itm_fertilizer.tga", "graphics\\itm_weight.tga",
+        "graphics\\itm_o.tga", "graphics\\itm_breath.tga", "graphics\\itm_lung.tga", "graphics\\itm_mask.tga",
+        "graphics\\itm_time.tga", "graphics\\itm_rocket.tga"}) {
+    SCOPED_TRACE(name);
+    const DecodedTarga p = load(name);
+    const Ink ink = inkOf(p, 32);
+    ASSERT_TRUE(ink.any());
+    EXPECT_GE(ink.top, 14);
+    EXPECT_LE(ink.bottom, 113);
+  }
+}
+
 TEST(PictureComposition, ChooserBannerSitsTopLeftInItsLargerCanvas) {
   const DecodedTarga banner = load("graphics\\chooser\\banner.tga");
   const DecodedTarga canvas = load("graphics\\chooser\\banner512.tga");
