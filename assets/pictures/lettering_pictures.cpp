@@ -183,11 +183,12 @@ TextStyle digitStyle(double pixelSize) {
 
 void paintTitle(cairo_t* cr, int w, int h) {
   // The logo sits in the upper half: the subtitle and the menu come below it on the title screen.
-  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 96);
+  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 120);
   const double y = h * 0.27;
-  // An ear of corn leaning on the first letter.
-  drawEar(cr, w * 0.075, y + h * 0.2, h * 0.36, h * 0.13, -16, 7);
-  drawExtruded(cr, "Cornkeeper", style, w / 2.0 + 30, y, Align::Centre, h * 0.03);
+  // An ear of corn at each end, leaning in towards the word.
+  drawEar(cr, w * 0.075, y + h * 0.21, h * 0.36, h * 0.13, 14, 7);
+  drawEar(cr, w * 0.925, y + h * 0.21, h * 0.36, h * 0.13, -14, 8);
+  drawExtruded(cr, "Cornkeeper", style, w / 2.0, y, Align::Centre, h * 0.03);
 }
 
 void paintTitle2(cairo_t* cr, int w, int h) {
