@@ -130,6 +130,18 @@ constexpr const char* chooserTitle = "Select Screen Mode";
 // Redraw now and then even without events, in case an exposure went unreported.
 constexpr int idleRedrawMs = 250;
 
+// Video drivers that draw where nobody can see or answer the chooser.
+constexpr const char* unseenVideoDrivers[] = {"offscreen", "dummy"};
+
+bool canBeSeen() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return false;
+  for (const char* unseen : unseenVideoDrivers) {
+    if (SDL_strcasecmp(driver, unseen) == 0) return false;
+  }
+  return true;
+}
+
 void drawChooserFrame(SDL_Window* window, const ModeChooser& chooser, const ChooserPictures& pictures) {
   int width = 0;
   int height = 0;
@@ -483,6 +495,7 @@ void ChooserPictures::draw(const ModeChooser& chooser, int drawableWidth, int dr
 // --- the chooser's window ---
 
 bool runModeChooser(AppWindow& record) {
+  if (!canBeSeen()) return true;
   SDL_GL_ResetAttributes();
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_Window* window = SDL_CreateWindow(chooserTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
