@@ -1,10 +1,10 @@
 #!/bin/bash
 # The start-up chooser on a virtual display, with the real game: it appears centred before any game
 # window, ignores Escape, and every choice opens the window it promises: the defaults a 640x480
-# window, 800x600 chosen by keyboard a window with the title stretched over it, 1024x768 and 32 bits
-# chosen with the mouse and OK clicked a 1024x768 window, and full screen at 1024x768 on a 1280x720
-# display the picture kept 4:3 with black bars left and right. Closing the chooser from outside ends
-# the program with exit code 0 and no game window.
+# window; 800x600 chosen by keyboard a window with the title stretched over it (still stretched when
+# the window is reshaped); 1024x768 and 32 bits chosen with the mouse and OK clicked a 1024x768
+# window; full screen at 1024x768 on a 1280x720 display the picture kept 4:3 between black bars left
+# and right. Closing the chooser from outside ends the program with exit code 0 and no game window.
 # Usage: test_chooser.sh BUILD_FOLDER   (set CHOOSER_KEEP=1 to keep the screenshots)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -83,6 +83,18 @@ convert "$shots/title800.png" -resize '640x480!' "$shots/title800as640.png"
 diff=$(rmse "$shots/title640.png" "$shots/title800as640.png")
 less_than "$diff" 0.04 || fail "the 800x600 title is not the 640x480 title stretched (RMSE $diff)"
 echo "ok: 800x600 by keyboard opens an 800x600 window with the title stretched over it (RMSE $diff)"
+# A window the player reshapes is stretched, not kept 4:3: no bars in a wide, low window.
+xdotool windowsize "$win" 960 480
+sleep 1
+settled "$win" "$shots/title960x480.png"
+[ "$(identify -format %wx%h "$shots/title960x480.png")" = "960x480" ] || fail "the window did not take 960x480"
+for strip in 40x480+0+0 40x480+920+0; do
+  less_than 0.2 "$(brightest "$shots/title960x480.png" "$strip")" || fail "a bar at $strip of the 960x480 window"
+done
+convert "$shots/title960x480.png" -resize '640x480!' "$shots/title960as640.png"
+diff=$(rmse "$shots/title640.png" "$shots/title960as640.png")
+less_than "$diff" 0.04 || fail "the 960x480 window does not show the whole title stretched (RMSE $diff)"
+echo "ok: a window reshaped to 960x480 stretches the title over it (RMSE $diff)"
 close_request "$win"
 wait_exit "$GAME_PID" 15
 [ "$EXIT_CODE" = "0" ] || fail "closing the 800x600 game window: exit code $EXIT_CODE"
