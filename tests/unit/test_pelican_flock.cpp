@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -350,6 +351,7 @@ TEST_F(PelicanFlockTest, QueuesItsViewAtItsHeightThenAShadowOnTheGround) {
       ++shadows;
       EXPECT_EQ(e.width, 48.0f);
       EXPECT_EQ(e.height, 48.0f);
+      EXPECT_EQ(e.elevation, e.x == low.x ? 28.0f : 48.0f) << "queued with the bird's height";
       continue;
     }
     ASSERT_EQ(e.kind, DrawKind::Sprite);
@@ -415,6 +417,40 @@ TEST_F(PelicanFlockTest, SpawnedPelicansComeInFromAnEdgeHeadingIntoTheScreen) {
   PelicanFlock::spawn(true);
   EXPECT_TRUE(playedClips().empty()) << "a full pool drops the request without a sound";
   EXPECT_EQ(PelicanFlock::countInUse(), PelicanFlock::capacity);
+}
+
+TEST_F(PelicanFlockTest, ArrivalsSpanTheWholeEdgeAndHeadingRangeOfEachSide) {
+  struct Range {
+    float low = 1e9f;
+    float high = -1e9f;
+    void add(float v) {
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+  };
+  Range place[4];
+  Range heading[4];
+  for (int i = 0; i < 2000; ++i) {
+    PelicanFlock::spawn(false);
+    Pelican& p = PelicanFlock::pelican(0);
+    const int edge = p.y == -60.0f ? 0 : p.x == 700.0f ? 1 : p.y == 608.0f ? 2 : 3;
+    place[edge].add(edge % 2 == 0 ? p.x : p.y);
+    // The left edge's headings wrap through 0: measure them from 285 on.
+    heading[edge].add(edge == 3 && p.angle < 180.0f ? p.angle + 360.0f : p.angle);
+    p = Pelican{};
+  }
+  const float lowest[4] = {15.0f, 105.0f, 195.0f, 285.0f};
+  const float across[4] = {640.0f, 480.0f, 640.0f, 480.0f};
+  for (int edge = 0; edge < 4; ++edge) {
+    EXPECT_GE(heading[edge].low, lowest[edge]) << "edge " << edge;
+    EXPECT_LT(heading[edge].low, lowest[edge] + 2.0f) << "edge " << edge;
+    EXPECT_LE(heading[edge].high, lowest[edge] + 150.0f) << "edge " << edge;
+    EXPECT_GT(heading[edge].high, lowest[edge] + 148.0f) << "edge " << edge;
+    EXPECT_GE(place[edge].low, 0.0f);
+    EXPECT_LT(place[edge].low, 10.0f);
+    EXPECT_LE(place[edge].high, across[edge]);
+    EXPECT_GT(place[edge].high, across[edge] - 10.0f);
+  }
 }
 
 TEST_F(PelicanFlockTest, SpawnTakesTheFirstFreeSlot) {
