@@ -39,6 +39,15 @@ void releaseWindow(AppWindow& record) {
 
 bool registerGameWindowClass(AppRecord&) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  // With no display SDL falls back to drivers nobody can see; unless asked for by name, that is
+  // no display at all, not a window to wait on.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool invisible = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+  if (invisible && !(asked && SDL_strcmp(asked, driver) == 0)) {
+    SDL_SetError("no display found (only the '%s' video driver is available)", driver);
+    return false;
+  }
   SDL_DisableScreenSaver();
   return true;
 }

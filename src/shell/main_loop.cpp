@@ -93,7 +93,7 @@ int runGame(int argc, char** argv) {
     // Without a display there is nobody to read a box: one clear line on stderr is the message.
     std::fprintf(stderr, "cornkeeper: Error Registering Window Class! No usable display: %s\n",
                  SDL_GetError());
-    platformSetErrorBoxesEnabled(false);
+    SDL_Quit();
     return -1;
   }
   if (!runModeChooser(appWindow)) {
