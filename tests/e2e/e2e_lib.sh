@@ -47,7 +47,7 @@ pass_chooser() {
   for _ in $(seq 50); do
     chooser=$(xdotool search --onlyvisible --name 'Screen Mode' 2>/dev/null | head -n 1)
     if [ -n "$chooser" ]; then
-      xdotool key --window "$chooser" Return
+      xdotool key --window "$chooser" Return 2>/dev/null
       return 0
     fi
     xdotool search --onlyvisible --name '^Cornkeeper$' >/dev/null 2>&1 && return 0
@@ -72,15 +72,17 @@ mean_brightness() {
   convert "$1" -colorspace Gray -format '%[fx:mean]' info:
 }
 
-# wait_exit PID SECONDS: the process's exit code, or "timeout".
+# wait_exit PID SECONDS: sets EXIT_CODE to the process's exit code, or to "timeout".
+# Runs in this shell (not in $(...)), so that wait can collect the child.
 wait_exit() {
+  EXIT_CODE=timeout
   for _ in $(seq $(( $2 * 10 ))); do
-    if ! kill -0 "$1" 2>/dev/null; then
+    # A child that has ended stays a zombie until it is waited for.
+    if [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; then
       wait "$1"
-      echo $?
+      EXIT_CODE=$?
       return 0
     fi
     sleep 0.1
   done
-  echo timeout
 }
