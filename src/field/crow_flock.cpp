@@ -221,6 +221,32 @@ void CrowFlock::aim(int index) {
   c.facing = static_cast<uint8_t>(facing);
 }
 
+void CrowFlock::chooseEntry(float& x, float& y, float& angle) {
+  switch (randomInt(edgeCount)) {
+    case 0:
+      x = randomFloat(screenWidth);
+      y = topEdgeY;
+      angle = randomFloat(headingSpread) + topHeading;
+      break;
+    case 1:
+      x = rightEdgeX;
+      y = randomFloat(screenHeight);
+      angle = randomFloat(headingSpread) + rightHeading;
+      break;
+    case 2:
+      x = randomFloat(screenWidth);
+      y = bottomEdgeY;
+      angle = randomFloat(headingSpread) + bottomHeading;
+      break;
+    default:
+      x = leftEdgeX;
+      y = randomFloat(screenHeight);
+      angle = randomFloat(headingSpread) + leftHeading;
+      if (angle > fullTurn) angle -= fullTurn;
+      break;
+  }
+}
+
 void CrowFlock::spawn(bool announce) {
   for (int i = 0; i < capacity; ++i) {
     Crow& c = crows[i];
@@ -228,29 +254,7 @@ void CrowFlock::spawn(bool announce) {
     if (announce) play(arrivalClip);
     c.state = CrowState::Arriving;
     c.target = -1;
-    switch (randomInt(edgeCount)) {
-      case 0:
-        c.x = randomFloat(screenWidth);
-        c.y = topEdgeY;
-        c.angle = randomFloat(headingSpread) + topHeading;
-        break;
-      case 1:
-        c.x = rightEdgeX;
-        c.y = randomFloat(screenHeight);
-        c.angle = randomFloat(headingSpread) + rightHeading;
-        break;
-      case 2:
-        c.x = randomFloat(screenWidth);
-        c.y = bottomEdgeY;
-        c.angle = randomFloat(headingSpread) + bottomHeading;
-        break;
-      default:
-        c.x = leftEdgeX;
-        c.y = randomFloat(screenHeight);
-        c.angle = randomFloat(headingSpread) + leftHeading;
-        if (c.angle > fullTurn) c.angle -= fullTurn;
-        break;
-    }
+    chooseEntry(c.x, c.y, c.angle);
     c.height = flightHeight;
     aim(i);
     c.animSet = AnimSet::Flap;

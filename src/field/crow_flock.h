@@ -34,6 +34,8 @@ void scareAll();
 bool isEmpty();
 Sprite* cornSprite();
 void aim(int index);
+// A random edge and a heading into the screen; pelicans arrive the same way.
+void chooseEntry(float& x, float& y, float& angle);
 float& carrySpeedFactor();
 
 Crow& crow(int index);

@@ -44,22 +44,6 @@ constexpr uint8_t oogaBoogaScaredStart = 5;  // the power catches them a few fra
 constexpr float drawSize = 140.0f;
 constexpr float shadowSize = 48.0f;
 
-// Newcomers appear just off one edge, heading into the screen within 75 degrees of straight in.
-struct SpawnEdge {
-  bool alongWidth;  // x random across the screen and y fixed, or the other way round
-  float x;
-  float y;
-  float lowestHeading;
-};
-constexpr SpawnEdge spawnEdges[] = {
-    {true, 0.0f, -60.0f, 15.0f},    // top
-    {false, 700.0f, 0.0f, 105.0f},  // right
-    {true, 0.0f, 608.0f, 195.0f},   // bottom
-    {false, -60.0f, 0.0f, 285.0f},  // left
-};
-constexpr float screenWidth = 640.0f;
-constexpr float screenHeight = 480.0f;
-constexpr float headingSpread = 150.0f;
 constexpr float fullTurn = 360.0f;
 constexpr float halfTurn = 180.0f;
 constexpr float facingSpan = 45.0f;  // of the heading, per sprite row
@@ -193,11 +177,7 @@ void PelicanFlock::spawn(bool announce) {
 
   Pelican& p = pelicans[index];
   p.state = PelicanState::Flying;
-  const SpawnEdge& edge = spawnEdges[randomInt(static_cast<int32_t>(std::size(spawnEdges)))];
-  p.x = edge.alongWidth ? randomFloat(screenWidth) : edge.x;
-  p.y = edge.alongWidth ? edge.y : randomFloat(screenHeight);
-  p.angle = randomFloat(headingSpread) + edge.lowestHeading;
-  if (p.angle > fullTurn) p.angle -= fullTurn;
+  CrowFlock::chooseEntry(p.x, p.y, p.angle);
   p.height = flightHeight;
   p.target = -1;
   aim(index);
