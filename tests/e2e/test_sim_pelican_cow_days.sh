@@ -8,7 +8,7 @@ set -eu
 
 build=${1:-.}
 here=$(cd "$(dirname "$0")" && pwd)
-start_keys="$here/../sim/special_days_start.keys"
+start_keys="$here/../sim/pelican_cow_days_start.keys"
 sim="$build/cornkeeper-sim"
 frames=${SIM_SPECIAL_FRAMES:-36000}
 seed=5
