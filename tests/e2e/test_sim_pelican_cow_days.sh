@@ -3,7 +3,7 @@
 # pelicans, the tenth only cows, and each ends only once its creatures are gone. A second run adds
 # a Shift press in the middle of the pelican day, which must clear the field of pelicans while the
 # rest of the world stands still.
-# Usage: test_sim_special_days.sh BUILD_DIR   (run from the build folder, where graphics/ and sound/ live)
+# Usage: test_sim_pelican_cow_days.sh BUILD_DIR   (run from the build folder, where graphics/ and sound/ live)
 set -eu
 
 build=${1:-.}
@@ -16,7 +16,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if [ ! -x "$sim" ]; then
-  echo "test_sim_special_days: $sim not built" >&2
+  echo "test_sim_pelican_cow_days: $sim not built" >&2
   exit 1
 fi
 
@@ -49,14 +49,14 @@ for r in csv.DictReader(open(sys.argv[1])):
 PY
 )
 if [ -z "$shift_frame" ]; then
-  echo "test_sim_special_days: the first run never reached tick 1000 of shown day 5" >&2
+  echo "test_sim_pelican_cow_days: the first run never reached tick 1000 of shown day 5" >&2
   exit 1
 fi
 { cat "$work/plain.keys"; echo "$shift_frame tap shift"; } >"$work/ooga.keys"
 "$sim" --frames "$frames" --seed "$seed" --keys "$work/ooga.keys" --trace "$work/ooga.csv" --no-draw
 "$sim" --frames "$frames" --seed "$seed" --keys "$work/ooga.keys" --trace "$work/again.csv" --no-draw
 if ! cmp -s "$work/ooga.csv" "$work/again.csv"; then
-  echo "test_sim_special_days: the same script gave two different traces" >&2
+  echo "test_sim_pelican_cow_days: the same script gave two different traces" >&2
   diff "$work/ooga.csv" "$work/again.csv" | head -20 >&2
   exit 1
 fi
@@ -163,7 +163,7 @@ if starts:
           f"ooga: {num(later, 'pelicans')} pelicans left 320 ticks on, only {newcomers} arrived since")
 
 if failures:
-    print("test_sim_special_days:\n  " + "\n  ".join(failures))
+    print("test_sim_pelican_cow_days:\n  " + "\n  ".join(failures))
     sys.exit(1)
-print("test_sim_special_days: pelican and cow days checked in both runs; the power cleared the field")
+print("test_sim_pelican_cow_days: pelican and cow days checked in both runs; the power cleared the field")
 PY
