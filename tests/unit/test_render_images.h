@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -115,14 +117,8 @@ inline void writeFile(const std::string& path, const Bytes& bytes) {
 }
 
 inline Bytes readFile(const std::string& path) {
-  Bytes bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return bytes;
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-  std::fclose(file);
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A fresh folder with a graphics/ subfolder, made the working folder for the scope's life.
@@ -147,7 +143,6 @@ class ScratchFolder {
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
   bool ok() const { return !path_.empty(); }
-  std::string file(const std::string& relative) const { return (path_ / relative).string(); }
 
  private:
   std::filesystem::path path_;
