@@ -1,5 +1,6 @@
 // Number layouts: each digit picture is a distinct solid colour, so reading a pixel tells which digit
 // landed there.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,6 +41,11 @@ std::string readCells(int firstX, int y, int step, int cells, float shade = 1.0f
   return text;
 }
 
+struct Spot {
+  int x, y;
+  char digit;
+};
+
 class DigitLayouts : public testing::Test {
  protected:
   void SetUp() override {
@@ -60,70 +66,62 @@ class DigitLayouts : public testing::Test {
     worldLight = savedLight;
   }
 
+  // Checks what each spot shows, then clears the frame for the next layout.
+  static void expectSpots(const char* what, std::initializer_list<Spot> spots, float shade = 1.0f) {
+    for (const Spot& s : spots)
+      EXPECT_EQ(digitAt(s.x, s.y, shade), s.digit) << what << " at " << s.x << "," << s.y;
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+
   ScratchFolder folder;
   float savedLight = 0.0f;
 };
 
 // --- the six-digit counters: cells 24 apart (32 wide) or 44 apart (64 wide), drawn left to right ---
 
-TEST_F(DigitLayouts, SixDigitsTopShowsLeadingZeros) {
+TEST_F(DigitLayouts, SixDigitCounters) {
   drawSixDigitsTop(42);
   EXPECT_EQ(readCells(490 + 12, 18, 24, 6), "000042");
-  EXPECT_EQ(digitAt(489, 18), '.');
-  EXPECT_EQ(digitAt(621, 18), '2');  // the last cell spans 610 to 642
-  EXPECT_EQ(digitAt(502, 3), '0');   // cells start at y 2
-  EXPECT_EQ(digitAt(502, 1), '.');
-  EXPECT_EQ(digitAt(502, 33), '0');
-  EXPECT_EQ(digitAt(502, 35), '.');
-}
+  // The last cell spans 610 to 642; cells start at y 2 and are 32 high.
+  expectSpots("top 42",
+              {{489, 18, '.'}, {621, 18, '2'}, {502, 3, '0'}, {502, 1, '.'}, {502, 33, '0'}, {502, 35, '.'}});
 
-TEST_F(DigitLayouts, SixDigitCountersAtTheTopAndBottomTakeTheWorldLight) {
-  worldLight = 0.5f;
+  worldLight = 0.5f;  // the top and bottom counters take the world light
   drawSixDigitsTop(987654);
   drawSixDigitsBottom(123450);
   EXPECT_EQ(readCells(490 + 12, 18, 24, 6, 0.5f), "987654");
   EXPECT_EQ(readCells(490 + 12, 464, 24, 6, 0.5f), "123450");
-  EXPECT_EQ(digitAt(502, 447), '.');
-  EXPECT_EQ(digitAt(502, 449, 0.5f), '1');
-}
+  expectSpots("bottom", {{502, 447, '.'}, {502, 449, '1'}}, 0.5f);
 
-TEST_F(DigitLayouts, SixDigitsLargeDropsTheSeventhDigitAndStaysWhite) {
-  worldLight = 0.3f;
+  worldLight = 0.3f;  // the large one stays white and drops the seventh digit
   drawSixDigitsLarge(1234567);
   EXPECT_EQ(readCells(188 + 20, 322, 44, 6), "234567");
-  EXPECT_EQ(digitAt(187, 322), '.');
-  EXPECT_EQ(digitAt(189, 291), '2');
-  EXPECT_EQ(digitAt(189, 289), '.');
-  EXPECT_EQ(digitAt(471, 322), '7');  // the last cell spans 408 to 472
-  EXPECT_EQ(digitAt(473, 322), '.');
-}
+  // The last cell spans 408 to 472.
+  expectSpots("large", {{187, 322, '.'}, {189, 291, '2'}, {189, 289, '.'}, {471, 322, '7'}, {473, 322, '.'}});
 
-TEST_F(DigitLayouts, SixDigitsOfANegativeValueLeaveTheLastPlaceEmpty) {
+  // A negative value leaves the last place empty.
+  worldLight = 1.0f;
   drawSixDigitsTop(-5);
-  EXPECT_EQ(readCells(490 + 12, 18, 24, 5), "00000");
-  EXPECT_EQ(digitAt(630, 18), '.');  // right of where the fifth cell ends
   drawSixDigitsLarge(-5);
+  EXPECT_EQ(readCells(490 + 12, 18, 24, 5), "00000");
   EXPECT_EQ(readCells(188 + 20, 322, 44, 5), "00000");
-  EXPECT_EQ(digitAt(440, 322), '.');
+  expectSpots("negative", {{630, 18, '.'}, {440, 322, '.'}});  // right of where the fifth cells end
 }
 
 // --- variable-length numbers ---
 
-TEST_F(DigitLayouts, FadedNumbersRunLeftToRightFromTenBeforeX) {
+TEST_F(DigitLayouts, FadedNumbersRunLeftToRightFromTenBeforeXAndTakeTheirAlpha) {
   drawNumberFaded(100.0f, 100.0f, 0, 1.0f);
-  EXPECT_EQ(digitAt(91, 110), '0');
-  EXPECT_EQ(digitAt(89, 110), '.');
-  EXPECT_EQ(digitAt(153, 110), '0');
-  EXPECT_EQ(digitAt(155, 110), '.');
-
   drawNumberFaded(100.0f, 300.0f, 105, 1.0f);
   EXPECT_EQ(readCells(90 + 20, 330, 44, 3), "105");
-  EXPECT_EQ(digitAt(89, 330), '.');
-  EXPECT_EQ(digitAt(241, 330), '5');  // the last cell spans 178 to 242
-  EXPECT_EQ(digitAt(243, 330), '.');
-}
-
-TEST_F(DigitLayouts, FadedNumbersTakeTheirAlpha) {
+  // The last cell of 105 spans 178 to 242.
+  expectSpots("0 and 105", {{91, 110, '0'},
+                            {89, 110, '.'},
+                            {153, 110, '0'},
+                            {155, 110, '.'},  //
+                            {89, 330, '.'},
+                            {241, 330, '5'},
+                            {243, 330, '.'}});
   drawNumberFaded(100.0f, 100.0f, 8, 0.5f);
   EXPECT_PIXEL(120, 120, (Rgba{128, 128, 128, 255}));
   drawNumberFaded(300.0f, 100.0f, 2000000000, 1.0f);  // ten digits
@@ -132,25 +130,21 @@ TEST_F(DigitLayouts, FadedNumbersTakeTheirAlpha) {
 
 TEST_F(DigitLayouts, SmallCentredNumbersSitAroundX) {
   drawNumberSmallCentred(300.0f, 200.0f, 7);
-  EXPECT_EQ(digitAt(303, 216), '7');
-  EXPECT_EQ(digitAt(301, 216), '.');
-  EXPECT_EQ(digitAt(333, 216), '7');
-  EXPECT_EQ(digitAt(335, 216), '.');
-
   // 25: the 5 at x + 14, then the 2 at x - 10 drawn over the 5's left edge.
   drawNumberSmallCentred(300.0f, 300.0f, 25);
-  EXPECT_EQ(digitAt(291, 316), '2');
-  EXPECT_EQ(digitAt(289, 316), '.');
-  EXPECT_EQ(digitAt(320, 316), '2');
-  EXPECT_EQ(digitAt(323, 316), '5');
-  EXPECT_EQ(digitAt(345, 316), '5');
-  EXPECT_EQ(digitAt(347, 316), '.');
-}
-
-TEST_F(DigitLayouts, SmallCentredLongNumbers) {
-  drawNumberSmallCentred(320.0f, 100.0f, 1234567);
+  expectSpots("7 and 25", {{303, 216, '7'},
+                           {301, 216, '.'},
+                           {333, 216, '7'},
+                           {335, 216, '.'},  //
+                           {291, 316, '2'},
+                           {289, 316, '.'},
+                           {320, 316, '2'},
+                           {323, 316, '5'},  //
+                           {345, 316, '5'},
+                           {347, 316, '.'}});
   // Leftmost cell at x + 12k - 10 - 24(k - 1) = x - 70; read each cell to the right of where the
   // next digit to its left overlaps it.
+  drawNumberSmallCentred(320.0f, 100.0f, 1234567);
   EXPECT_EQ(readCells(250 + 20, 116, 24, 7), "1234567");
   drawNumberSmallCentred(320.0f, 300.0f, 1234567890);
   EXPECT_EQ(readCells(214 + 20, 316, 24, 10), "1234567890");
@@ -164,11 +158,8 @@ TEST_F(DigitLayouts, NegativeValuesShowOnlyANonNegativeLastDigit) {
     ASSERT_EQ(digitAt(x, 330), '.') << x;
   }
   drawNumberSmallCentred(300.0f, 100.0f, -10);
-  EXPECT_EQ(digitAt(303, 116), '0');
-  EXPECT_EQ(digitAt(301, 116), '.');
   drawNumberFaded(300.0f, 300.0f, -20, 1.0f);
-  EXPECT_EQ(digitAt(291, 330), '0');
-  EXPECT_EQ(digitAt(289, 330), '.');
+  expectSpots("-10 and -20", {{303, 116, '0'}, {301, 116, '.'}, {291, 330, '0'}, {289, 330, '.'}});
 }
 
 TEST_F(DigitLayouts, SingleDigitsOutsideZeroToNineDrawNothing) {
@@ -178,11 +169,8 @@ TEST_F(DigitLayouts, SingleDigitsOutsideZeroToNineDrawNothing) {
   drawDigitFaded(100.0f, 100.0f, -3, 1.0f);
   EXPECT_EQ(digitAt(120, 120), '.');
   drawDigitSmall(100.0f, 100.0f, 9);
-  EXPECT_EQ(digitAt(101, 101), '9');
-  EXPECT_EQ(digitAt(131, 131), '9');
-  EXPECT_EQ(digitAt(133, 120), '.');
   drawDigitFaded(200.0f, 100.0f, 6, 1.0f);
-  EXPECT_EQ(digitAt(263, 163), '6');
+  expectSpots("9 and 6", {{101, 101, '9'}, {131, 131, '9'}, {133, 120, '.'}, {263, 163, '6'}});
 }
 
 TEST_F(DigitLayouts, NothingIsDrawnOnceUnloaded) {
@@ -190,9 +178,7 @@ TEST_F(DigitLayouts, NothingIsDrawnOnceUnloaded) {
   drawSixDigitsLarge(888888);
   drawNumberFaded(100.0f, 100.0f, 8, 1.0f);
   drawDigitSmall(300.0f, 300.0f, 8);
-  EXPECT_EQ(digitAt(200, 320), '.');
-  EXPECT_EQ(digitAt(110, 110), '.');
-  EXPECT_EQ(digitAt(310, 310), '.');
+  expectSpots("unloaded", {{200, 320, '.'}, {110, 110, '.'}, {310, 310, '.'}});
   unloadDigitSprites();  // twice is harmless
   loadDigitSprites();
 }

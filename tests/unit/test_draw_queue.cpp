@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "days/draw_queue.h"
@@ -75,7 +76,10 @@ using Order = std::vector<float>;
 
 // --- order ---
 
-TEST_F(DrawQueueTest, LoadLeavesItEmpty) {
+TEST_F(DrawQueueTest, LoadLeavesItEmptyAndAnEntryWithoutAKindIsIgnored) {
+  EXPECT_EQ(DrawQueue::headIndex(), -1);
+  EXPECT_EQ(DrawQueue::freeIndex(), 0);
+  DrawQueue::add(whiteSprite.get(), 1, 1, 0, 0, 1, 1, 1, 1, DrawKind::Empty);
   EXPECT_EQ(DrawQueue::headIndex(), -1);
   EXPECT_EQ(DrawQueue::freeIndex(), 0);
   sprite(1, 10);
@@ -89,46 +93,36 @@ TEST_F(DrawQueueTest, LoadLeavesItEmpty) {
   EXPECT_EQ(DrawQueue::entryAt(1).kind, DrawKind::Empty);
 }
 
-TEST_F(DrawQueueTest, ShadowsFirstThenSpritesFromBackToFront) {
-  sprite(1, 200);
-  sprite(2, 100);
-  shadow(3);
-  EXPECT_EQ(drawnOrder(), (Order{3, 2, 1}));
-}
-
-TEST_F(DrawQueueTest, AtEqualYTheLaterSpriteIsDrawnFirst) {
-  sprite(1, 50);
-  sprite(2, 50);
-  EXPECT_EQ(drawnOrder(), (Order{2, 1}));
-  sprite(3, 50);
-  sprite(4, 60);
-  sprite(5, 40);
-  sprite(6, 60);
-  EXPECT_EQ(drawnOrder(), (Order{5, 3, 2, 1, 6, 4}));
-}
-
-TEST_F(DrawQueueTest, ShadowsAreDrawnLatestFirstBeforeEverySprite) {
-  shadow(1);
-  shadow(2);
-  sprite(3, 10);
-  shadow(4, 500);  // a shadow's y does not order it
-  sprite(5, 5);
-  EXPECT_EQ(drawnOrder(), (Order{4, 2, 1, 5, 3}));
-}
-
-TEST_F(DrawQueueTest, SpritesQueuedBeforeAnyShadowStillFollowThem) {
-  sprite(1, 300);
-  sprite(2, 0);
-  shadow(3);
-  sprite(4, -20);
-  sprite(5, 1000);
-  EXPECT_EQ(drawnOrder(), (Order{3, 4, 2, 1, 5}));
-}
-
-TEST_F(DrawQueueTest, AnEntryWithoutAKindIsIgnored) {
-  DrawQueue::add(whiteSprite.get(), 1, 1, 0, 0, 1, 1, 1, 1, DrawKind::Empty);
-  EXPECT_EQ(DrawQueue::headIndex(), -1);
-  EXPECT_EQ(DrawQueue::freeIndex(), 0);
+TEST_F(DrawQueueTest, ShadowsLatestFirstThenSpritesFromBackToFrontLaterFirstAtEqualY) {
+  struct Add {
+    float id, y;
+    bool isShadow;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Add> adds;
+    Order drawn;
+  };
+  const Case cases[] = {
+      {"shadow, then y 100, then y 200", {{1, 200, false}, {2, 100, false}, {3, 0, true}}, {3, 2, 1}},
+      {"equal y: the later first", {{1, 50, false}, {2, 50, false}}, {2, 1}},
+      {"equal y among others",
+       {{1, 50, false}, {2, 50, false}, {3, 50, false}, {4, 60, false}, {5, 40, false}, {6, 60, false}},
+       {5, 3, 2, 1, 6, 4}},
+      // A shadow's y does not order it.
+      {"shadows latest first",
+       {{1, 0, true}, {2, 0, true}, {3, 10, false}, {4, 500, true}, {5, 5, false}},
+       {4, 2, 1, 5, 3}},
+      {"sprites queued before any shadow",
+       {{1, 300, false}, {2, 0, false}, {3, 0, true}, {4, -20, false}, {5, 1000, false}},
+       {3, 4, 2, 1, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DrawQueue::reset();
+    for (const Add& add : c.adds) add.isShadow ? shadow(add.id, add.y) : sprite(add.id, add.y);
+    EXPECT_EQ(drawnOrder(), c.drawn);
+  }
 }
 
 // --- capacity ---
@@ -172,35 +166,25 @@ TEST_F(DrawQueueTest, The513thAddIsIgnoredAndAFlushMakesRoomFor512Again) {
 
 // --- flush: what lands on screen ---
 
-TEST_F(DrawQueueTest, FigureLowerOnTheScreenCoversTheOneAboveIt) {
+TEST_F(DrawQueueTest, FrontCoversBackLiftKeepsTheOrderAndShadowsAreFlatHalfOpaque) {
   frame();
+  // Both cover (100, 215); the one further front wins.
   sprite(100, 210, greenSprite.get());
   sprite(100, 200, redSprite.get());
-  DrawQueue::flush();
-  endOverlay2D();
-  EXPECT_PIXEL(100, 215, green);  // both cover it; the one further front wins
-  EXPECT_PIXEL(100, 185, red);
-  EXPECT_EQ(DrawQueue::headIndex(), -1);
-}
-
-TEST_F(DrawQueueTest, ElevationLiftsASpriteWithoutChangingItsPlace) {
-  frame();
   // Red stands at y 300 lifted 64 (drawn centred at 236); green stands at 250 on the ground.
-  DrawQueue::add(redSprite.get(), 100, 300, 64, 0, 40, 40, 1, 1, DrawKind::Sprite);
-  DrawQueue::add(greenSprite.get(), 100, 250, 0, 0, 40, 40, 1, 1, DrawKind::Sprite);
-  DrawQueue::flush();
-  endOverlay2D();
-  EXPECT_PIXEL(100, 220, red);
-  EXPECT_PIXEL(100, 240, red);  // overlap: red is further front by its ground y
-  EXPECT_PIXEL(100, 265, green);
-  EXPECT_PIXEL(100, 300, black);
-}
-
-TEST_F(DrawQueueTest, ShadowsAreHalfOpaqueAndIgnoreLightLiftAndTurn) {
-  frame();
+  DrawQueue::add(redSprite.get(), 500, 300, 64, 0, 40, 40, 1, 1, DrawKind::Sprite);
+  DrawQueue::add(greenSprite.get(), 500, 250, 0, 0, 40, 40, 1, 1, DrawKind::Sprite);
+  // A shadow ignores light, lift and turn.
   DrawQueue::add(whiteSprite.get(), 300, 300, 50, 45, 64, 64, 0.2f, 0.3f, DrawKind::Shadow);
   DrawQueue::flush();
   endOverlay2D();
+  EXPECT_EQ(DrawQueue::headIndex(), -1);
+  EXPECT_PIXEL(100, 215, green);
+  EXPECT_PIXEL(100, 185, red);
+  EXPECT_PIXEL(500, 220, red);
+  EXPECT_PIXEL(500, 240, red);  // overlap: red is further front by its ground y
+  EXPECT_PIXEL(500, 265, green);
+  EXPECT_PIXEL(500, 300, black);
   const Rgba half = {128, 128, 128, 255};
   EXPECT_PIXEL(300, 300, half);
   EXPECT_PIXEL(329, 329, half);   // a corner a turned square would not reach
@@ -261,23 +245,17 @@ class GroundTest : public testing::Test {
   ScratchFolder folder;
 };
 
-TEST_F(GroundTest, CoversTheScreenAtTheGivenBrightness) {
-  Ground::load();
-  Ground::draw(0.2f);
-  const Rgba dawn = {51, 51, 51, 255};
-  EXPECT_PIXEL(0, 0, dawn);
-  EXPECT_PIXEL(639, 0, dawn);
-  EXPECT_PIXEL(0, 479, dawn);
-  EXPECT_PIXEL(639, 479, dawn);
-  EXPECT_PIXEL(320, 240, dawn);
-  Ground::draw(0.7f);
-  EXPECT_PIXEL(5, 470, (Rgba{178, 178, 178, 255}));
-}
-
-TEST_F(GroundTest, DrawsNothingWhenNotLoaded) {
+TEST_F(GroundTest, CoversTheScreenAtTheGivenBrightnessOnlyWhenLoaded) {
   Ground::draw(1.0f);
   EXPECT_PIXEL(320, 240, black);
   Ground::load();
+  Ground::draw(0.2f);
+  for (auto [x, y] : {std::pair{0, 0}, {639, 0}, {0, 479}, {639, 479}, {320, 240}}) {
+    EXPECT_PIXEL(x, y, (Rgba{51, 51, 51, 255}));
+  }
+  Ground::draw(0.7f);
+  EXPECT_PIXEL(5, 470, (Rgba{178, 178, 178, 255}));
+  glClear(GL_COLOR_BUFFER_BIT);
   Ground::load();  // loading again replaces the picture
   Ground::unload();
   Ground::draw(1.0f);

@@ -34,99 +34,75 @@ class SpriteDrawing : public testing::Test {
 
   static void currentColour(float rgba[4]) { glGetFloatv(GL_CURRENT_COLOR, rgba); }
 
+  struct Probe {
+    int x, y;
+    Rgba colour;
+  };
+  // Checks the probes, then clears the frame for the next scene.
+  static void expectPixels(const char* what, std::initializer_list<Probe> probes) {
+    SCOPED_TRACE(what);
+    for (const Probe& p : probes) EXPECT_PIXEL(p.x, p.y, p.colour);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  static void tinted(Sprite& s, float x, float y, float angle, float w, float h) {
+    s.drawTinted(x, y, angle, w, h, 1.0f, 1.0f, 1.0f);
+  }
+
   ScratchFolder folder;
 };
 
-TEST_F(SpriteDrawing, TopLeftAnchorCoversTheCornerRegion) {
-  Sprite sprite("graphics\\white.tga", 100.0f, 60.0f, -0.5f, -0.5f);
-  sprite.draw(0.0f, 0.0f);
-  EXPECT_PIXEL(1, 1, white);
-  EXPECT_PIXEL(50, 30, white);
-  EXPECT_PIXEL(98, 58, white);
-  EXPECT_PIXEL(102, 30, black);
-  EXPECT_PIXEL(50, 62, black);
-}
+TEST_F(SpriteDrawing, PlacementTurnMirrorAndSize) {
+  Sprite corner("graphics\\white.tga", 100.0f, 60.0f, -0.5f, -0.5f);
+  corner.draw(0.0f, 0.0f);
+  expectPixels("top-left anchor covers the corner region",
+               {{1, 1, white}, {50, 30, white}, {98, 58, white}, {102, 30, black}, {50, 62, black}});
+  Sprite("graphics\\white.tga", 640.0f, 480.0f, 0.0f, 0.0f).draw(320.0f, 240.0f);
+  expectPixels("centred full size covers the screen",
+               {{0, 0, white}, {639, 0, white}, {0, 479, white}, {639, 479, white}});
+  Sprite("graphics\\quad.tga", 200.0f, 200.0f, 0.0f, 0.0f).draw(200.0f, 240.0f);
+  Sprite("graphics\\quad.bmp", 200.0f, 200.0f, 0.0f, 0.0f).draw(440.0f, 240.0f);
+  expectPixels("targa and bitmap upright and unmirrored", {{150, 190, red},
+                                                           {250, 190, green},
+                                                           {150, 290, blue},
+                                                           {250, 290, yellow},  //
+                                                           {390, 190, red},
+                                                           {490, 190, green},
+                                                           {390, 290, blue},
+                                                           {490, 290, yellow}});
 
-TEST_F(SpriteDrawing, CentredFullSizeSpriteCoversTheWholeScreen) {
-  Sprite sprite("graphics\\white.tga", 640.0f, 480.0f, 0.0f, 0.0f);
-  sprite.draw(320.0f, 240.0f);
-  EXPECT_PIXEL(0, 0, white);
-  EXPECT_PIXEL(639, 0, white);
-  EXPECT_PIXEL(0, 479, white);
-  EXPECT_PIXEL(639, 479, white);
-}
-
-TEST_F(SpriteDrawing, PicturesAreUprightAndUnmirrored) {
-  Sprite targa("graphics\\quad.tga", 200.0f, 200.0f, 0.0f, 0.0f);
-  targa.draw(200.0f, 240.0f);
-  EXPECT_PIXEL(150, 190, red);
-  EXPECT_PIXEL(250, 190, green);
-  EXPECT_PIXEL(150, 290, blue);
-  EXPECT_PIXEL(250, 290, yellow);
-
-  // A 24-bit bitmap comes out the same way up.
-  Sprite bitmap("graphics\\quad.bmp", 200.0f, 200.0f, 0.0f, 0.0f);
-  bitmap.draw(440.0f, 240.0f);
-  EXPECT_PIXEL(390, 190, red);
-  EXPECT_PIXEL(490, 190, green);
-  EXPECT_PIXEL(390, 290, blue);
-  EXPECT_PIXEL(490, 290, yellow);
-}
-
-TEST_F(SpriteDrawing, PositiveAngleTurnsCounterClockwise) {
-  Sprite sprite("graphics\\quad.tga", 10.0f, 10.0f, 0.0f, 0.0f);
-  sprite.drawTinted(320.0f, 240.0f, 90.0f, 200.0f, 200.0f, 1.0f, 1.0f, 1.0f);
-  // The top edge turns to the left side.
-  EXPECT_PIXEL(270, 190, green);
-  EXPECT_PIXEL(370, 190, yellow);
-  EXPECT_PIXEL(270, 290, red);
-  EXPECT_PIXEL(370, 290, blue);
-}
-
-TEST_F(SpriteDrawing, RotationIsAboutTheAnchor) {
-  Sprite sprite("graphics\\white.tga", 10.0f, 10.0f, -0.5f, -0.5f);
-  // 100 wide, 40 high, turned a quarter about its top-left corner at (300, 200): it now stands
-  // 40 wide and 100 high, above and to the right of that corner.
-  sprite.drawTinted(300.0f, 200.0f, 90.0f, 100.0f, 40.0f, 1.0f, 1.0f, 1.0f);
-  EXPECT_PIXEL(320, 150, white);
-  EXPECT_PIXEL(302, 102, white);
-  EXPECT_PIXEL(338, 198, white);
-  EXPECT_PIXEL(320, 205, black);
-  EXPECT_PIXEL(320, 95, black);
-  EXPECT_PIXEL(295, 150, black);
-  EXPECT_PIXEL(345, 150, black);
-  EXPECT_PIXEL(350, 220, black);  // where the unturned picture would be
-}
-
-TEST_F(SpriteDrawing, NegativeWidthMirrorsAboutTheAnchor) {
   Sprite quad("graphics\\quad.tga", 10.0f, 10.0f, 0.0f, 0.0f);
-  quad.drawTinted(320.0f, 240.0f, 0.0f, -200.0f, 200.0f, 1.0f, 1.0f, 1.0f);
-  EXPECT_PIXEL(270, 190, green);
-  EXPECT_PIXEL(370, 190, red);
-  EXPECT_PIXEL(270, 290, yellow);
-  EXPECT_PIXEL(370, 290, blue);
+  tinted(quad, 320.0f, 240.0f, 90.0f, 200.0f, 200.0f);
+  expectPixels("positive angle turns counter-clockwise: the top edge to the left side",
+               {{270, 190, green}, {370, 190, yellow}, {270, 290, red}, {370, 290, blue}});
+  tinted(quad, 320.0f, 240.0f, 0.0f, -200.0f, 200.0f);
+  expectPixels("negative width mirrors",
+               {{270, 190, green}, {370, 190, red}, {270, 290, yellow}, {370, 290, blue}});
 
-  glClear(GL_COLOR_BUFFER_BIT);
-  Sprite corner("graphics\\white.tga", 10.0f, 10.0f, -0.5f, -0.5f);
-  corner.drawTinted(100.0f, 100.0f, 0.0f, -100.0f, 50.0f, 1.0f, 1.0f, 1.0f);
-  EXPECT_PIXEL(50, 125, white);
-  EXPECT_PIXEL(150, 125, black);
-  EXPECT_PIXEL(50, 155, black);
+  Sprite white10("graphics\\white.tga", 10.0f, 10.0f, -0.5f, -0.5f);
+  // 100 wide, 40 high, turned a quarter about its top-left corner at (300, 200): it now stands
+  // 40 wide and 100 high, above and to the right of that corner (not where the unturned one would be).
+  tinted(white10, 300.0f, 200.0f, 90.0f, 100.0f, 40.0f);
+  expectPixels("rotation is about the anchor", {{320, 150, white},
+                                                {302, 102, white},
+                                                {338, 198, white},
+                                                {320, 205, black},
+                                                {320, 95, black},
+                                                {295, 150, black},
+                                                {345, 150, black},
+                                                {350, 220, black}});
+  tinted(white10, 100.0f, 100.0f, 0.0f, -100.0f, 50.0f);
+  expectPixels("negative width mirrors about the anchor",
+               {{50, 125, white}, {150, 125, black}, {50, 155, black}});
+
+  Sprite white100("graphics\\white.tga", 100.0f, 100.0f, -0.5f, -0.5f);
+  tinted(white100, 0.0f, 0.0f, 0.0f, 50.0f, 50.0f);
+  white100.drawBlended(200.0f, 0.0f, 0.0f, 30.0f, 30.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+  white100.draw(400.0f, 0.0f);
+  expectPixels("draw uses the default size and the others ignore it",
+               {{25, 25, white}, {75, 25, black}, {215, 15, white}, {245, 15, black}, {495, 95, white}});
 }
 
-TEST_F(SpriteDrawing, DrawUsesTheDefaultSizeAndTheOthersIgnoreIt) {
-  Sprite sprite("graphics\\white.tga", 100.0f, 100.0f, -0.5f, -0.5f);
-  sprite.drawTinted(0.0f, 0.0f, 0.0f, 50.0f, 50.0f, 1.0f, 1.0f, 1.0f);
-  EXPECT_PIXEL(25, 25, white);
-  EXPECT_PIXEL(75, 25, black);
-  sprite.drawBlended(200.0f, 0.0f, 0.0f, 30.0f, 30.0f, 1.0f, 1.0f, 1.0f, 1.0f);
-  EXPECT_PIXEL(215, 15, white);
-  EXPECT_PIXEL(245, 15, black);
-  sprite.draw(400.0f, 0.0f);
-  EXPECT_PIXEL(495, 95, white);
-}
-
-TEST_F(SpriteDrawing, TintMultipliesAndStaysCurrent) {
+TEST_F(SpriteDrawing, TintStaysCurrentAndBlendingEndsOnOpaqueWhite) {
   Sprite sprite("graphics\\white.tga", 100.0f, 100.0f, 0.0f, 0.0f);
   sprite.drawTinted(100.0f, 100.0f, 0.0f, 100.0f, 100.0f, 0.5f, 1.0f, 0.25f);
   EXPECT_PIXEL(100, 100, (Rgba{128, 255, 64, 255}));
@@ -136,43 +112,33 @@ TEST_F(SpriteDrawing, TintMultipliesAndStaysCurrent) {
   EXPECT_FLOAT_EQ(colour[1], 1.0f);
   EXPECT_FLOAT_EQ(colour[2], 0.25f);
   EXPECT_FLOAT_EQ(colour[3], 1.0f);
-
   // The next draw sets its own colour: white again.
   sprite.draw(300.0f, 100.0f);
   EXPECT_PIXEL(300, 100, white);
-}
 
-TEST_F(SpriteDrawing, BlendedAlphaThenOpaqueWhite) {
   Sprite background("graphics\\green.tga", 200.0f, 200.0f, 0.0f, 0.0f);
-  Sprite sprite("graphics\\white.tga", 100.0f, 100.0f, 0.0f, 0.0f);
-  background.draw(200.0f, 200.0f);
-  sprite.drawBlended(200.0f, 200.0f, 0.0f, 100.0f, 100.0f, 1.0f, 0.0f, 0.0f, 0.5f);
-  EXPECT_PIXEL(200, 200, (Rgba{128, 128, 0, 255}));
-  sprite.drawBlended(400.0f, 200.0f, 0.0f, 100.0f, 100.0f, 1.0f, 1.0f, 1.0f, 0.25f);
-  EXPECT_PIXEL(400, 200, (Rgba{64, 64, 64, 255}));
-  float colour[4];
+  background.draw(200.0f, 300.0f);
+  sprite.drawBlended(200.0f, 300.0f, 0.0f, 100.0f, 100.0f, 1.0f, 0.0f, 0.0f, 0.5f);
+  EXPECT_PIXEL(200, 300, (Rgba{128, 128, 0, 255}));
+  sprite.drawBlended(400.0f, 300.0f, 0.0f, 100.0f, 100.0f, 1.0f, 1.0f, 1.0f, 0.25f);
+  EXPECT_PIXEL(400, 300, (Rgba{64, 64, 64, 255}));
   currentColour(colour);
   for (float c : colour) EXPECT_FLOAT_EQ(c, 1.0f);
 }
 
-TEST_F(SpriteDrawing, PictureAlphaIsTransparency) {
+TEST_F(SpriteDrawing, PictureAlphaIsTransparencyAndAMissingPictureDrawsNothing) {
   Sprite background("graphics\\green.tga", 640.0f, 480.0f, 0.0f, 0.0f);
-  Sprite half("graphics\\half.tga", 200.0f, 100.0f, 0.0f, 0.0f);
   background.draw(320.0f, 240.0f);
-  half.draw(320.0f, 240.0f);
-  EXPECT_PIXEL(270, 240, red);
-  EXPECT_PIXEL(370, 240, green);
-}
-
-TEST_F(SpriteDrawing, AMissingPictureDrawsNothingSilently) {
-  Sprite background("graphics\\green.tga", 640.0f, 480.0f, 0.0f, 0.0f);
   Sprite missing("graphics\\no_such_picture.tga", 640.0f, 480.0f, 0.0f, 0.0f);
-  background.draw(320.0f, 240.0f);
   missing.draw(320.0f, 240.0f);
   missing.drawTinted(320.0f, 240.0f, 30.0f, 300.0f, 300.0f, 1.0f, 0.0f, 0.0f);
   missing.drawBlended(320.0f, 240.0f, 0.0f, 300.0f, 300.0f, 1.0f, 1.0f, 1.0f, 1.0f);
   EXPECT_PIXEL(320, 240, green);
   EXPECT_PIXEL(5, 5, green);
+
+  Sprite("graphics\\half.tga", 200.0f, 100.0f, 0.0f, 0.0f).draw(320.0f, 240.0f);
+  EXPECT_PIXEL(270, 240, red);
+  EXPECT_PIXEL(370, 240, green);
 }
 
 TEST_F(SpriteDrawing, DestructionReleasesTheTexture) {
