@@ -50,23 +50,22 @@ Picture load(const CreatureFamily& fam, int facing, int frame) {
 }
 
 struct Extent {
-  int left = 1 << 30;
-  int right = -1;
-  int top = 1 << 30;
-  int bottom = -1;
+  int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
   long count = 0;
-  double sumX = 0;
-  double sumY = 0;
+  double sumX = 0, sumY = 0;
   bool any() const { return count > 0; }
   double centreX() const { return sumX / count; }
   double centreY() const { return sumY / count; }
 };
 
-Extent extentOf(const Picture& p) {
+// Where the figure, or a colour-picked part of it, sits.
+template <typename Pick>
+Extent partOf(const Picture& p, Pick pick) {
   Extent e;
   for (int y = 0; y < p.height; ++y) {
     for (int x = 0; x < p.width; ++x) {
-      if (!p.solid(x, y)) continue;
+      const uint8_t* c = p.at(x, y);
+      if (c[3] < kOpaque || !pick(c[0], c[1], c[2])) continue;
       e.left = std::min(e.left, x);
       e.right = std::max(e.right, x);
       e.top = std::min(e.top, y);
@@ -77,6 +76,10 @@ Extent extentOf(const Picture& p) {
     }
   }
   return e;
+}
+
+Extent extentOf(const Picture& p) {
+  return partOf(p, [](int, int, int) { return true; });
 }
 
 // The horizontal middle of the figure's lowest `band` rows: where it stands.
@@ -125,24 +128,6 @@ long differingPixels(const Picture& a, const Picture& b) {
   return n;
 }
 
-// Where a colour-picked part of the figure sits: the centre of its pixels.
-template <typename Pick>
-Extent partOf(const Picture& p, Pick pick) {
-  Extent e;
-  for (int y = 0; y < p.height; ++y) {
-    for (int x = 0; x < p.width; ++x) {
-      const uint8_t* c = p.at(x, y);
-      if (c[3] < kOpaque || !pick(c[0], c[1], c[2])) continue;
-      ++e.count;
-      e.sumX += x;
-      e.sumY += y;
-      e.top = std::min(e.top, y);
-      e.bottom = std::max(e.bottom, y);
-    }
-  }
-  return e;
-}
-
 bool orange(int r, int g, int b) {
   return r > 190 && g > 110 && g < 200 && b < 90;
 }
@@ -163,50 +148,52 @@ class CreaturePictures : public testing::Test {
     }
     return pictures[static_cast<size_t>(facing) * fam.frames + frame];
   }
+  // Runs the check on every frame of every facing of one family.
+  template <typename Check>
+  static void eachFrame(CreatureKind kind, Check check) {
+    const CreatureFamily& fam = family(kind);
+    for (int facing = 0; facing < fam.facings; ++facing) {
+      for (int frame = 0; frame < fam.frames; ++frame) {
+        SCOPED_TRACE(pictures::creatureFileName(fam, facing, frame));
+        check(get(kind, facing, frame), facing);
+      }
+    }
+  }
 };
 
 TEST_F(CreaturePictures, EveryFrameHoldsOneWholeFigureInsideTheCanvas) {
   for (const CreatureFamily& fam : kCreatureFamilies) {
-    for (int facing = 0; facing < fam.facings; ++facing) {
-      for (int frame = 0; frame < fam.frames; ++frame) {
-        SCOPED_TRACE(pictures::creatureFileName(fam, facing, frame));
-        const Picture& p = get(fam.kind, facing, frame);
-        ASSERT_TRUE(p.loaded());
-        EXPECT_EQ(p.width, fam.size);
-        EXPECT_EQ(p.height, fam.size);
-        Extent e = extentOf(p);
-        ASSERT_TRUE(e.any());
-        // A figure, not a speck and not a filled square.
-        double area = static_cast<double>(p.width) * p.height;
-        EXPECT_GT(e.count / area, 0.03);
-        EXPECT_LT(e.count / area, 0.5);
-        // Nothing is cut off by the picture's edge.
-        EXPECT_GT(e.left, 0);
-        EXPECT_GT(e.top, 0);
-        EXPECT_LT(e.right, p.width - 1);
-        EXPECT_LT(e.bottom, p.height - 1);
-        // The corners stay fully transparent, so the sprite's square never shows.
-        EXPECT_EQ(p.at(0, 0)[3], 0);
-        EXPECT_EQ(p.at(p.width - 1, p.height - 1)[3], 0);
-      }
-    }
+    eachFrame(fam.kind, [&](const Picture& p, int) {
+      ASSERT_TRUE(p.loaded());
+      EXPECT_EQ(p.width, fam.size);
+      EXPECT_EQ(p.height, fam.size);
+      const Extent e = extentOf(p);
+      ASSERT_TRUE(e.any());
+      // A figure, not a speck and not a filled square.
+      const double area = static_cast<double>(p.width) * p.height;
+      EXPECT_GT(e.count / area, 0.03);
+      EXPECT_LT(e.count / area, 0.5);
+      // Nothing is cut off by the picture's edge.
+      EXPECT_GT(e.left, 0);
+      EXPECT_GT(e.top, 0);
+      EXPECT_LT(e.right, p.width - 1);
+      EXPECT_LT(e.bottom, p.height - 1);
+      // The corners stay fully transparent, so the sprite's square never shows.
+      EXPECT_EQ(p.at(0, 0)[3], 0);
+      EXPECT_EQ(p.at(p.width - 1, p.height - 1)[3], 0);
+    });
   }
 }
 
 TEST_F(CreaturePictures, ScarecrowStandsOnItsPoleFootInEveryFrame) {
-  const CreatureFamily& fam = family(CreatureKind::Scarecrow);
-  for (int facing = 0; facing < fam.facings; ++facing) {
-    for (int frame = 0; frame < fam.frames; ++frame) {
-      SCOPED_TRACE(pictures::creatureFileName(fam, facing, frame));
-      const Picture& p = get(CreatureKind::Scarecrow, facing, frame);
-      Extent e = extentOf(p);
-      ASSERT_TRUE(e.any());
-      // The pole's foot is the lowest point, at 50 %, 80 %; the figure rises well above it.
-      EXPECT_NEAR(e.bottom / static_cast<double>(p.height), 0.80, 0.025);
-      EXPECT_NEAR(footMiddle(p, e, 3) / p.width, 0.5, 0.02);
-      EXPECT_LT(e.top / static_cast<double>(p.height), 0.3);
-    }
-  }
+  eachFrame(CreatureKind::Scarecrow, [](const Picture& p, int) {
+    const Extent e = extentOf(p);
+    ASSERT_TRUE(e.any());
+    // The pole's foot is the lowest point, at 50 %, 80 %; the figure rises well above it.
+    EXPECT_NEAR(e.bottom / static_cast<double>(p.height), 0.80, 0.025);
+    EXPECT_NEAR(footMiddle(p, e, 3) / p.width, 0.5, 0.02);
+    EXPECT_LT(e.top / static_cast<double>(p.height), 0.3);
+  });
 }
 
 TEST_F(CreaturePictures, BirdsPerchOnTheirFeetAtTheGroundPoint) {
@@ -252,30 +239,25 @@ TEST_F(CreaturePictures, FiguresLookingAlongTheScreenAreCentredOnTheGroundPoint)
 }
 
 TEST_F(CreaturePictures, CowsStandWithTheirLegsAroundTheGroundPoint) {
-  const CreatureFamily& fam = family(CreatureKind::Cow);
-  for (int facing = 0; facing < fam.facings; ++facing) {
-    bool sideways = facing % 2 == 0;
-    for (int frame = 0; frame < fam.frames; ++frame) {
-      SCOPED_TRACE(pictures::creatureFileName(fam, facing, frame));
-      const Picture& p = get(CreatureKind::Cow, facing, frame);
-      Extent e = extentOf(p);
-      ASSERT_TRUE(e.any());
-      double ground = 0.60 * p.height;
-      // The near hooves stand in front of the ground point, so a little below it in the picture:
-      // half the body's width from the side, half its length (plus a stride) end on.
-      EXPECT_GT(e.bottom, ground + (sideways ? 0.02 : 0.12) * p.height);
-      EXPECT_LT(e.bottom, ground + (sideways ? 0.12 : 0.25) * p.height);
-      // From the side the lowest hooves, front and back, straddle the ground point.
-      if (sideways) {
-        EXPECT_NEAR(footMiddle(p, e, p.height / 32) / p.width, 0.5, 0.05);
-      }
-      // The body hangs above the ground point: the column through it is covered higher up.
-      bool covered = false;
-      for (int y = static_cast<int>(0.3 * p.height); y < ground; ++y)
-        covered = covered || p.solid(p.width / 2, y);
-      EXPECT_TRUE(covered);
+  eachFrame(CreatureKind::Cow, [](const Picture& p, int facing) {
+    const bool sideways = facing % 2 == 0;
+    const Extent e = extentOf(p);
+    ASSERT_TRUE(e.any());
+    const double ground = 0.60 * p.height;
+    // The near hooves stand in front of the ground point, so a little below it in the picture:
+    // half the body's width from the side, half its length (plus a stride) end on.
+    EXPECT_GT(e.bottom, ground + (sideways ? 0.02 : 0.12) * p.height);
+    EXPECT_LT(e.bottom, ground + (sideways ? 0.12 : 0.25) * p.height);
+    // From the side the lowest hooves, front and back, straddle the ground point.
+    if (sideways) {
+      EXPECT_NEAR(footMiddle(p, e, p.height / 32) / p.width, 0.5, 0.05);
     }
-  }
+    // The body hangs above the ground point: the column through it is covered higher up.
+    bool covered = false;
+    for (int y = static_cast<int>(0.3 * p.height); y < ground; ++y)
+      covered = covered || p.solid(p.width / 2, y);
+    EXPECT_TRUE(covered);
+  });
 }
 
 TEST_F(CreaturePictures, MirrorFacingsShowTheSameFigureMirrored) {
@@ -388,39 +370,34 @@ TEST_F(CreaturePictures, BirdWingsBeatFromUpToDownAndFlingUpInFright) {
   }
 }
 
-TEST_F(CreaturePictures, ScarecrowStridesWithEitherLegAndShoutsWithArmsUp) {
-  // Towards the viewer the two strides mirror each other.
-  for (int frame : {1, 2}) {
-    const Picture& one = get(CreatureKind::Scarecrow, 2, frame);
-    const Picture& other = get(CreatureKind::Scarecrow, 2, frame + 2);
-    EXPECT_GT(mirroredOverlap(one, other), 0.9);
-    EXPECT_GT(differingPixels(one, other), 200);
+TEST_F(CreaturePictures, StridesAreMirroredPairsAndTheScarecrowShoutsWithArmsUp) {
+  // Towards the viewer the second stride is the first one mirrored.
+  struct Case {
+    CreatureKind kind;
+    int facing;
+    double overlap;
+    long differing;
+  };
+  for (Case c : {Case{CreatureKind::Scarecrow, 2, 0.9, 200}, Case{CreatureKind::Cow, 1, 0.85, 100}}) {
+    for (int frame : {1, 2}) {
+      SCOPED_TRACE(pictures::creatureFileName(family(c.kind), c.facing, frame));
+      const Picture& one = get(c.kind, c.facing, frame);
+      const Picture& other = get(c.kind, c.facing, frame + 2);
+      EXPECT_GT(mirroredOverlap(one, other), c.overlap);
+      EXPECT_GT(differingPixels(one, other), c.differing);
+    }
   }
   // Arms up: the hands, at the figure's left and right ends, rise above where they rest.
   auto handHeight = [](const Picture& p) {
-    Extent e = extentOf(p);
-    int top = p.height;
+    const Extent e = extentOf(p);
     for (int y = 0; y < p.height; ++y) {
-      if (p.solid(e.left, y) || p.solid(e.right, y)) {
-        top = y;
-        break;
-      }
+      if (p.solid(e.left, y) || p.solid(e.right, y)) return y;
     }
-    return top;
+    return p.height;
   };
   const Picture& idle = get(CreatureKind::Scarecrow, 2, 0);
   const Picture& shout = get(CreatureKind::Scarecrow, 2, 6);
   EXPECT_LT(handHeight(shout) + 0.08 * shout.height, handHeight(idle));
-}
-
-TEST_F(CreaturePictures, CowStepsAreMirroredPairs) {
-  // Towards the viewer, the second step is the first one mirrored.
-  for (int frame : {1, 2}) {
-    const Picture& one = get(CreatureKind::Cow, 1, frame);
-    const Picture& other = get(CreatureKind::Cow, 1, frame + 2);
-    EXPECT_GT(mirroredOverlap(one, other), 0.85);
-    EXPECT_GT(differingPixels(one, other), 100);
-  }
 }
 
 }  // namespace

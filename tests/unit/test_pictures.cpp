@@ -162,7 +162,7 @@ TEST(Pictures, TwoGeneratorRunsWriteIdenticalBytes) {
   std::filesystem::remove_all(base);
 }
 
-TEST(PictureComposition, DigitsStayInTheLeftPartOfTheirCellAndFillItsHeight) {
+TEST(PictureComposition, DigitsStayInTheLeftOfTheirCellAndTheDayWordEndsBeforeThem) {
   for (int d = 0; d <= 9; ++d) {
     SCOPED_TRACE(d);
     const DecodedTarga p = load("graphics\\text_" + std::to_string(d) + ".tga");
@@ -174,16 +174,12 @@ TEST(PictureComposition, DigitsStayInTheLeftPartOfTheirCellAndFillItsHeight) {
     EXPECT_GE(ink.left, 0);
     EXPECT_GT(ink.bottom - ink.top, p.height / 2) << "too small to read at 32 px";
   }
-}
-
-TEST(PictureComposition, DayWordEndsBeforeTheDayNumberBegins) {
-  // The number's first digit cell starts 10 px left of the word picture's right edge, and a digit's ink
-  // starts at least 2 px into its cell.
+  // The day number's first digit cell starts 10 px left of the word picture's right edge, and a
+  // digit's ink starts at least 2 px into its cell.
   const DecodedTarga day = load("graphics\\text_day.tga");
   const Ink word = inkOf(day);
   ASSERT_TRUE(word.any());
-  const Ink zero = inkOf(load("graphics\\text_0.tga"));
-  EXPECT_LT(word.right, day.width - 10 + zero.left);
+  EXPECT_LT(word.right, day.width - 10 + inkOf(load("graphics\\text_0.tga")).left);
 }
 
 TEST(PictureComposition, SettingButtonLabelsEndLeftOfTheNumber) {
@@ -236,8 +232,8 @@ TEST(PictureComposition, ShadowIsASoftCentredEllipseWiderThanTall) {
   for (int y = 17; y < s.height; ++y) EXPECT_LE(alphaAt(s, 16, y), alphaAt(s, 16, y - 1));
 }
 
-TEST(PictureComposition, StalksStandOnTheirAnchorPoint) {
-  // Anchor (0, 0.35): the base at 50 %, 85 %.
+TEST(PictureComposition, PicturesStandOnTheirAnchorPoint) {
+  // Stalks' anchor (0, 0.35): the base at 50 %, 85 %, and a stalk is tall.
   for (const char* name :
        {"graphics\\stalk3.tga", "graphics\\stalk2.tga", "graphics\\stalk1.tga", "graphics\\stalk0.tga",
         "graphics\\stalk0b.tga", "graphics\\stalk0c.tga", "graphics\\stalk0d.tga"}) {
@@ -247,11 +243,9 @@ TEST(PictureComposition, StalksStandOnTheirAnchorPoint) {
     ASSERT_TRUE(ink.any());
     EXPECT_NEAR(ink.bottom, 0.85 * p.height, 3);
     EXPECT_NEAR(rowCentre(p, ink.bottom - 1), p.width / 2.0, 4);
-    EXPECT_LT(ink.top, p.height / 4) << "a stalk is tall";
+    EXPECT_LT(ink.top, p.height / 4);
   }
-}
-
-TEST(PictureComposition, BottomAnchoredPicturesRestOnTheirBottomCentre) {
+  // Bottom-anchored pictures rest on their bottom centre.
   for (const char* name : {"graphics\\titlecorn.tga", "graphics\\ministalk.tga", "graphics\\mumbly.tga"}) {
     SCOPED_TRACE(name);
     const DecodedTarga p = load(name);
@@ -260,16 +254,11 @@ TEST(PictureComposition, BottomAnchoredPicturesRestOnTheirBottomCentre) {
     EXPECT_GE(ink.bottom, p.height - 4);
     EXPECT_NEAR(rowCentre(p, ink.bottom - 1), p.width / 2.0, p.width / 16.0);
   }
-  const DecodedTarga corn = load("graphics\\corn.tga");
+  const DecodedTarga corn = load("graphics\\corn.tga"), rooster = load("graphics\\rooster.tga");
   const Ink ear = inkOf(corn, 128);
   EXPECT_GE(ear.bottom, corn.height * 0.9);
   EXPECT_NEAR((ear.left + ear.right) / 2.0, corn.width / 2.0, corn.width / 8.0);
-}
-
-TEST(PictureComposition, RoosterStandsOnTheBottomEdge) {
-  const DecodedTarga p = load("graphics\\rooster.tga");
-  const Ink ink = inkOf(p, 128);
-  EXPECT_GE(ink.bottom, p.height - 8);
+  EXPECT_GE(inkOf(rooster, 128).bottom, rooster.height - 8);
 }
 
 TEST(PictureComposition, SpinningPicturesStayInsideTheirCircle) {
@@ -308,7 +297,7 @@ TEST(PictureComposition, StretchedAndTiledPicturesJoinSeamlessly) {
   EXPECT_EQ(inkOf(strut, 254).right, strut.width - 1);
 }
 
-TEST(PictureComposition, StoreShelfSpotsAreAlike) {
+TEST(PictureComposition, StoreShelfSpotsAreAlikeAndItemsStayInsideTheirRow) {
   // Items stand in cubbies centred at x 84, 252, 420 and y 200, 300, 400 of the store picture.
   const DecodedTarga store = load("graphics\\store.tga");
   // Wall shows between the columns of cubbies, at x 168 and 336.
@@ -320,9 +309,6 @@ TEST(PictureComposition, StoreShelfSpotsAreAlike) {
       EXPECT_LT(luminanceAt(store, x, y), luminanceAt(store, wallX, y) - 0.1) << "the cubby is a recess";
     }
   }
-}
-
-TEST(PictureComposition, StoreItemsStayInsideTheirRowOfTheShelf) {
   // Items are 128 px tall but their rows are 100 px apart: ink beyond the middle 100 rows would
   // reach into the cubby above or below.
   for (const char* name :
@@ -338,7 +324,7 @@ TEST(PictureComposition, StoreItemsStayInsideTheirRowOfTheShelf) {
   }
 }
 
-TEST(PictureComposition, ChooserBannerSitsTopLeftInItsLargerCanvas) {
+TEST(PictureComposition, ChooserBannerSitsTopLeftInItsCanvasAndLetteringIsDark) {
   const DecodedTarga banner = load("graphics\\chooser\\banner.tga");
   const DecodedTarga canvas = load("graphics\\chooser\\banner512.tga");
   ASSERT_EQ(banner.width, 291);
@@ -356,9 +342,7 @@ TEST(PictureComposition, ChooserBannerSitsTopLeftInItsLargerCanvas) {
   }
   EXPECT_EQ(inkOf(banner, 254).left, 0) << "the banner is an opaque picture";
   EXPECT_EQ(inkOf(banner, 254).bottom, banner.height - 1);
-}
-
-TEST(PictureComposition, ChooserLetteringIsLeftAlignedDarkAndAboutTwentyPixelsTall) {
+  // Chooser lettering is left-aligned, dark and about twenty pixels tall.
   for (const char* name :
        {"graphics\\chooser\\label_mode.tga", "graphics\\chooser\\opt_640.tga",
         "graphics\\chooser\\opt_800.tga", "graphics\\chooser\\opt_1024.tga", "graphics\\chooser\\opt_16.tga",
