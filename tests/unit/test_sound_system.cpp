@@ -23,15 +23,11 @@ void countFinished(int) {
   ++finishedChannels;
 }
 
-void useAudioDriver(const char* driver) {
-  setenv("SDL_AUDIODRIVER", driver, 1);
-}
-
 // Installs a sound system as the game's global one for the test and removes it afterwards.
 class SoundSystemTest : public testing::Test {
  protected:
   void start(const char* driver) {
-    useAudioDriver(driver);
+    setenv("SDL_AUDIODRIVER", driver, 1);
     system_ = std::make_unique<SoundSystem>();
     soundSystem = system_.get();
   }
@@ -42,126 +38,99 @@ class SoundSystemTest : public testing::Test {
     Mix_ChannelFinished(nullptr);
     clearPlayedClips();
   }
+  int playing() const { return system_->playingCount(); }
   std::unique_ptr<SoundSystem> system_;
 };
 
-TEST_F(SoundSystemTest, DummyDeviceMakesTheSystemAvailableAndAClipPlays) {
+TEST_F(SoundSystemTest, PlaysOverlapAndABurstPastTheChannelsIsNotCutOff) {
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
-  SoundClip clip(kLongClip);
-  ASSERT_TRUE(clip.isLoaded());
-  EXPECT_EQ(system_->playingCount(), 0);
-  clip.play();
-  EXPECT_EQ(system_->playingCount(), 1);
-  EXPECT_EQ(countPlayed(kLongClip), 1);
-}
-
-TEST_F(SoundSystemTest, TwoPlaysOfOneClipOverlapOnTwoChannels) {
-  start("dummy");
-  ASSERT_TRUE(system_->isAvailable());
-  SoundClip clip(kLongClip);
-  clip.play();
-  clip.play();
-  EXPECT_EQ(system_->playingCount(), 2);
-}
-
-TEST_F(SoundSystemTest, ABurstOfOverlappingClipsIsNotCutOff) {
-  start("dummy");
-  ASSERT_TRUE(system_->isAvailable());
-  SoundClip crowArrives("sound\\crow_go.wav");
-  SoundClip crowLaughs("sound\\crow_haha.wav");
-  SoundClip boo(kShortClip);
-  SoundClip tune(kLongClip);
+  SoundClip tune(kLongClip), crowArrives("sound\\crow_go.wav"), crowLaughs("sound\\crow_haha.wav"),
+      boo(kShortClip);
+  ASSERT_TRUE(tune.isLoaded());
+  EXPECT_EQ(playing(), 0);
   tune.play();
-  for (int crow = 0; crow < 3; ++crow) crowArrives.play();
-  for (int crow = 0; crow < 3; ++crow) crowLaughs.play();
+  EXPECT_EQ(playing(), 1);
+  EXPECT_EQ(countPlayed(kLongClip), 1);
+  tune.play();  // the same clip again overlaps on a second channel
+  EXPECT_EQ(playing(), 2);
+  for (int crow = 0; crow < 3; ++crow) crowArrives.play(), crowLaughs.play();
   boo.play();
-  EXPECT_EQ(system_->playingCount(), 8);
+  EXPECT_EQ(playing(), 9);
   // Past the channel count the newest sound still starts, in place of the oldest.
   for (int i = 0; i < SoundSystem::kChannelCount; ++i) tune.play();
-  EXPECT_EQ(system_->playingCount(), SoundSystem::kChannelCount);
+  EXPECT_EQ(playing(), SoundSystem::kChannelCount);
   EXPECT_GE(SoundSystem::kChannelCount, 32);
 }
 
 TEST_F(SoundSystemTest, ShutdownStopsEverySoundAtOnce) {
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
-  SoundClip tune(kLongClip);
-  SoundClip boo(kShortClip);
+  SoundClip tune(kLongClip), boo(kShortClip);
   tune.play();
   tune.play();
   boo.play();
-  ASSERT_EQ(system_->playingCount(), 3);
+  ASSERT_EQ(playing(), 3);
   finishedChannels = 0;
   Mix_ChannelFinished(countFinished);
   system_->shutdown();
   EXPECT_EQ(finishedChannels, 3);
   EXPECT_FALSE(system_->isAvailable());
-  EXPECT_EQ(system_->playingCount(), 0);
+  EXPECT_EQ(playing(), 0);
   // The device is given back, so a re-created window can open it again.
   EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
   // Shutting down twice and playing afterwards are harmless; the observer still hears the play.
   system_->shutdown();
   tune.play();
-  EXPECT_EQ(system_->playingCount(), 0);
+  EXPECT_EQ(playing(), 0);
   EXPECT_EQ(countPlayed(kLongClip), 3);
 }
 
 TEST_F(SoundSystemTest, MissingOrUnreadableFileGivesASilentClip) {
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
-  namespace fs = std::filesystem;
-  fs::create_directories("sound_test_scratch");
-  {
-    std::FILE* f = std::fopen("sound_test_scratch/garbage.wav", "wb");
+  std::filesystem::create_directories("sound_test_scratch");
+  auto write = [](const char* path, const char* text) {
+    std::FILE* f = std::fopen(path, "wb");
     ASSERT_NE(f, nullptr);
-    std::fputs("RIFF\x10\x00\x00\x00WAVEjunk that is not a wave file", f);
+    std::fputs(text, f);
     std::fclose(f);
-    std::FILE* empty = std::fopen("sound_test_scratch/empty.wav", "wb");
-    ASSERT_NE(empty, nullptr);
-    std::fclose(empty);
-  }
-  const char* names[] = {"sound\\no_such_clip.wav", "sound_test_scratch\\garbage.wav",
-                         "sound_test_scratch\\empty.wav", ""};
-  for (const char* name : names) {
+  };
+  write("sound_test_scratch/garbage.wav", "RIFF\x10\x00\x00\x00WAVEjunk that is not a wave file");
+  write("sound_test_scratch/empty.wav", "");
+  for (const char* name :
+       {"sound\\no_such_clip.wav", "sound_test_scratch\\garbage.wav", "sound_test_scratch\\empty.wav", ""}) {
     SoundClip clip(name);
     EXPECT_FALSE(clip.isLoaded()) << name;
     clip.play();
-    EXPECT_EQ(system_->playingCount(), 0) << name;
+    EXPECT_EQ(playing(), 0) << name;
     EXPECT_EQ(countPlayed(name), 1) << name;
   }
-  fs::remove_all("sound_test_scratch");
+  std::filesystem::remove_all("sound_test_scratch");
 }
 
 TEST_F(SoundSystemTest, ReleasingASoundingClipLetsItRingOut) {
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
-  {
-    SoundClip tune(kLongClip);
-    tune.play();
-  }
-  EXPECT_EQ(system_->playingCount(), 1);
+  SoundClip(kLongClip).play();
+  EXPECT_EQ(playing(), 1);
   // More released clips still sounding than the system keeps aside: none crashes, and the mixer
   // never exceeds its channels.
-  for (int i = 0; i < 48; ++i) {
-    SoundClip clip(kShortClip);
-    clip.play();
-  }
-  EXPECT_LE(system_->playingCount(), SoundSystem::kChannelCount);
-  EXPECT_GT(system_->playingCount(), 0);
+  for (int i = 0; i < 48; ++i) SoundClip(kShortClip).play();
+  EXPECT_LE(playing(), SoundSystem::kChannelCount);
+  EXPECT_GT(playing(), 0);
   system_->shutdown();
-  EXPECT_EQ(system_->playingCount(), 0);
+  EXPECT_EQ(playing(), 0);
 }
 
 TEST_F(SoundSystemTest, ASecondSystemAfterTheFirstOneWorks) {
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
   system_->shutdown();
-  start("dummy");
+  start("dummy");  // made while the first still exists, which is then destroyed
   ASSERT_TRUE(system_->isAvailable());
-  SoundClip clip(kShortClip);
-  clip.play();
-  EXPECT_EQ(system_->playingCount(), 1);
+  SoundClip(kShortClip).play();
+  EXPECT_EQ(playing(), 1);
 }
 
 TEST_F(SoundSystemTest, ClipsMayOutliveTheSystem) {
@@ -178,30 +147,24 @@ TEST_F(SoundSystemTest, ClipsMayOutliveTheSystem) {
   clip.reset();
 }
 
-TEST_F(SoundSystemTest, NoUsableDriverLeavesTheSystemUnavailableAndEveryCallHarmless) {
+TEST_F(SoundSystemTest, WithoutADriverEveryCallIsHarmlessAndItsClipsStaySilentLater) {
   start("no_such_audio_driver");
   EXPECT_FALSE(system_->isAvailable());
   SoundClip clip(kLongClip);
   EXPECT_FALSE(clip.isLoaded());
   clip.play();
   clip.play();
-  EXPECT_EQ(system_->playingCount(), 0);
+  EXPECT_EQ(playing(), 0);
   EXPECT_EQ(countPlayed(kLongClip), 2);
   system_->shutdown();
   system_->shutdown();
   EXPECT_FALSE(system_->isAvailable());
-}
-
-TEST_F(SoundSystemTest, AClipMadeWhileUnavailableStaysSilentWhenADeviceAppears) {
-  start("no_such_audio_driver");
-  ASSERT_FALSE(system_->isAvailable());
-  SoundClip clip(kLongClip);
-  system_->shutdown();
+  // A clip made while unavailable stays silent when a device appears.
   start("dummy");
   ASSERT_TRUE(system_->isAvailable());
   clip.play();
-  EXPECT_EQ(system_->playingCount(), 0);
-  EXPECT_EQ(countPlayed(kLongClip), 1);
+  EXPECT_EQ(playing(), 0);
+  EXPECT_EQ(countPlayed(kLongClip), 3);
 }
 
 TEST_F(SoundSystemTest, WithoutAnySystemClipsAreSilentButObserved) {
