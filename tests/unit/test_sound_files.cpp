@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform.h"
 #include "sound/sound_clip.h"
 #include "sound/sound_system.h"
 
@@ -86,22 +85,20 @@ std::vector<unsigned char> readBytes(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
+// The game's name of a clip as a path in the build folder.
+std::string onDisk(const char* gameName) {
+  std::string path(gameName);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
 // A plain RIFF reader, independent of the generator's writer.
 Wave readWave(const char* gameName) {
   Wave w;
-  std::FILE* f = platformOpenDataFile(gameName, "rb");
-  if (f == nullptr) {
-    w.problem = "missing";
-    return w;
-  }
-  std::vector<unsigned char> bytes;
-  unsigned char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(f);
+  const std::vector<unsigned char> bytes = readBytes(onDisk(gameName));
   if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 ||
       std::memcmp(bytes.data() + 8, "WAVE", 4) != 0) {
-    w.problem = "not RIFF/WAVE";
+    w.problem = bytes.empty() ? "missing" : "not RIFF/WAVE";
     return w;
   }
   bool haveFormat = false, haveData = false;
@@ -279,8 +276,7 @@ TEST(SoundGenerator, TwoRunsGiveIdenticalBytes) {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
   for (const ExpectedClip& expected : kClips) {
-    std::string relative(expected.name);
-    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::string relative = onDisk(expected.name);
     const std::vector<unsigned char> first = readBytes((runs[0] / relative).string());
     const std::vector<unsigned char> second = readBytes((runs[1] / relative).string());
     const std::vector<unsigned char> built = readBytes(relative);
