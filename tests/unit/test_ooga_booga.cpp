@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "days/day_cycle.h"
 #include "days/day_director.h"
 #include "days/hud.h"
@@ -16,6 +18,7 @@
 #include "test_support.h"
 
 namespace {
+using std::make_tuple;
 const char* const powerClip = "sound\\oogabooga.wav";
 
 // The families on their own, without the Play driver.
@@ -49,51 +52,43 @@ class OogaBoogaTest : public testing::Test {
   }
 };
 
-TEST_F(OogaBoogaTest, FromTheScarecrowsDayStartPlaceTheWordsOnlyMoveVertically) {
-  OogaBooga::start(320.0f, 240.0f);
-  const OogaBoogaState& s = OogaBooga::state();
-  EXPECT_TRUE(OogaBooga::isActive());
-  EXPECT_EQ(s.stepX, 0.0f);
-  EXPECT_FLOAT_EQ(s.stepOogaY, -140.0f / 60.0f);
-  EXPECT_FLOAT_EQ(s.stepBoogaY, 140.0f / 60.0f);
-  EXPECT_EQ(s.scale, 0.0f);
-  EXPECT_EQ(s.ticks, 0);
-  EXPECT_EQ(s.oogaY, 240.0f);
-  EXPECT_EQ(s.boogaY, 240.0f);
-  OogaBooga::update();
-  EXPECT_EQ(s.oogaX, 320.0f);
-  EXPECT_FLOAT_EQ(s.oogaY, 240.0f - 140.0f / 60.0f);
-  EXPECT_FLOAT_EQ(s.boogaY, 240.0f + 140.0f / 60.0f);
-}
-
-TEST_F(OogaBoogaTest, FromTheBottomLeftTheWordsFlyUpAndRight) {
-  OogaBooga::start(10.0f, 480.0f);
-  const OogaBoogaState& s = OogaBooga::state();
-  EXPECT_FLOAT_EQ(s.stepX, 310.0f / 60.0f);
-  EXPECT_FLOAT_EQ(s.stepOogaY, -380.0f / 60.0f);
-  EXPECT_FLOAT_EQ(s.stepBoogaY, -100.0f / 60.0f);
-  updates(60);
-  EXPECT_NEAR(s.oogaX, 320.0f, 1e-3f);
-  EXPECT_NEAR(s.oogaY, 100.0f, 1e-3f);
-  EXPECT_NEAR(s.boogaY, 380.0f, 1e-3f);
-}
-
-TEST_F(OogaBoogaTest, FullSizeOnTheSixtiethUpdateAndOverOnTheSixtyFirst) {
-  OogaBooga::start(200.0f, 300.0f);
-  EXPECT_TRUE(OogaBooga::holdsResources());
-  EXPECT_EQ(countPlayed(powerClip), 1);
+TEST_F(OogaBoogaTest, TheWordsFlyFromTheStartToTheScreenCentreGrowingForSixtyUpdates) {
+  struct Case {
+    float x, y, stepX, stepOogaY, stepBoogaY;
+  };
+  // From the scarecrow's day-start place they only move vertically.
+  const Case cases[] = {{320, 240, 0, -140.0f / 60, 140.0f / 60},
+                        {10, 480, 310.0f / 60, -380.0f / 60, -100.0f / 60}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    OogaBooga::end();
+    clearPlayedClips();
+    OogaBooga::start(c.x, c.y);
+    const OogaBoogaState& s = OogaBooga::state();
+    EXPECT_EQ(make_tuple(OogaBooga::isActive(), OogaBooga::holdsResources(), countPlayed(powerClip), s.scale,
+                         int(s.ticks), s.oogaY, s.boogaY),
+              make_tuple(true, true, 1, 0.0f, 0, c.y, c.y));
+    EXPECT_FLOAT_EQ(s.stepX, c.stepX);
+    EXPECT_FLOAT_EQ(s.stepOogaY, c.stepOogaY);
+    EXPECT_FLOAT_EQ(s.stepBoogaY, c.stepBoogaY);
+    updates(1);
+    EXPECT_FLOAT_EQ(s.oogaX, c.x + c.stepX);
+    EXPECT_FLOAT_EQ(s.oogaY, c.y + c.stepOogaY);
+    EXPECT_FLOAT_EQ(s.boogaY, c.y + c.stepBoogaY);
+    EXPECT_FLOAT_EQ(s.scale, 1.0f / 60.0f);
+    updates(58);
+    EXPECT_LT(s.scale, 0.99f);
+    updates(1);
+    EXPECT_NEAR(s.scale, 1.0f, 1e-5f);
+    EXPECT_NEAR(s.oogaX, 320.0f, 1e-3f);
+    EXPECT_NEAR(s.oogaY, 100.0f, 1e-3f);
+    EXPECT_NEAR(s.boogaY, 380.0f, 1e-3f);
+    EXPECT_EQ(make_tuple(int(s.ticks), OogaBooga::isActive(), OogaBooga::holdsResources()),
+              make_tuple(60, true, true));
+  }
   const OogaBoogaState& s = OogaBooga::state();
   updates(1);
-  EXPECT_FLOAT_EQ(s.scale, 1.0f / 60.0f);
-  updates(58);
-  EXPECT_LT(s.scale, 0.99f);
-  updates(1);
-  EXPECT_NEAR(s.scale, 1.0f, 1e-5f);
-  EXPECT_EQ(s.ticks, 60);
-  EXPECT_TRUE(OogaBooga::isActive());
-  EXPECT_TRUE(OogaBooga::holdsResources());
-  updates(1);
-  EXPECT_FALSE(OogaBooga::isActive());
+  EXPECT_FALSE(OogaBooga::isActive()) << "over on the sixty-first update";
   EXPECT_FALSE(OogaBooga::holdsResources()) << "its pictures and sound go when it ends";
   // Once over, further calls change nothing.
   const float oogaX = s.oogaX;
@@ -116,15 +111,12 @@ TEST_F(OogaBoogaTest, ScaresWhatIsOnTheFieldAtTheStartAndNothingThatArrivesLater
   clearPlayedClips();
 
   OogaBooga::start(320.0f, 240.0f);
-  EXPECT_EQ(early.state, PelicanState::Fleeing);
-  EXPECT_EQ(crow.state, CrowState::Fleeing);
   EXPECT_NE(earlyCow.angle, cowAngle);
-  EXPECT_EQ(earlyCow.mooCooldown, 60);
-  EXPECT_EQ(countPlayed(powerClip), 1);
-  EXPECT_EQ(countPlayed("sound\\peli_fear.wav"), 1);
-  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
-  EXPECT_EQ(countPlayed("sound\\cow_mooga.wav"), 1);
-  EXPECT_EQ(Scarecrow::state().money, 100 + 50 + 10);
+  EXPECT_EQ(make_tuple(early.state, crow.state, int(earlyCow.mooCooldown), Scarecrow::state().money),
+            make_tuple(PelicanState::Fleeing, CrowState::Fleeing, 60, 100 + 50 + 10));
+  EXPECT_EQ(make_tuple(countPlayed(powerClip), countPlayed("sound\\peli_fear.wav"),
+                       countPlayed("sound\\crow_fear.wav"), countPlayed("sound\\cow_mooga.wav")),
+            make_tuple(1, 1, 1, 1));
 
   // Newcomers during the power, ticked along with everything else as the driver does.
   PelicanFlock::spawn(true);
@@ -140,10 +132,9 @@ TEST_F(OogaBoogaTest, ScaresWhatIsOnTheFieldAtTheStartAndNothingThatArrivesLater
   }
   ASSERT_FALSE(OogaBooga::isActive());
   EXPECT_NE(late.state, PelicanState::Fleeing);
-  EXPECT_EQ(lateCow.angle, lateCowAngle);
-  EXPECT_EQ(lateCow.mooCooldown, 0);
-  EXPECT_EQ(countPlayed("sound\\peli_fear.wav"), 1);
-  EXPECT_EQ(countPlayed("sound\\cow_mooga.wav"), 1);
+  EXPECT_EQ(make_tuple(lateCow.angle, int(lateCow.mooCooldown), countPlayed("sound\\peli_fear.wav"),
+                       countPlayed("sound\\cow_mooga.wav")),
+            make_tuple(lateCowAngle, 0, 1, 1));
 }
 
 TEST_F(OogaBoogaTest, ShiftWithNoChargeDoesNothingAndIsConsumed) {
@@ -152,15 +143,14 @@ TEST_F(OogaBoogaTest, ShiftWithNoChargeDoesNothingAndIsConsumed) {
   KeyState::keyDown(vkShift);
   KeyState::keyUp(vkShift);
   Scarecrow::update();
-  EXPECT_EQ(sc.action, ScarecrowAction::None);
-  EXPECT_EQ(sc.masks, 0);
-  EXPECT_FALSE(KeyState::wasPressed(vkShift)) << "the press was read";
+  EXPECT_EQ(make_tuple(sc.action, int(sc.masks), KeyState::wasPressed(vkShift)),
+            make_tuple(ScarecrowAction::None, 0, false))
+      << "the press was read";
 
   sc.masks = 1;  // a charge arriving afterwards does not revive the old press
   for (int i = 0; i < 12; ++i) Scarecrow::update();
-  EXPECT_FALSE(OogaBooga::isActive());
-  EXPECT_EQ(sc.masks, 1);
-  EXPECT_EQ(countPlayed(powerClip), 0);
+  EXPECT_EQ(make_tuple(OogaBooga::isActive(), int(sc.masks), countPlayed(powerClip)),
+            make_tuple(false, 1, 0));
 }
 
 // The whole Play world, driven tick by tick.
@@ -197,14 +187,13 @@ TEST_F(OogaBoogaInPlayTest, OnlyTheCreaturesTheDayCycleAndTheHudMoveWhileItRuns)
   KeyState::keyDown(vkShift);
   KeyState::keyUp(vkShift);
   playTick();  // the press is read and a charge spent
-  EXPECT_EQ(sc.masks, masks - 1);
-  EXPECT_EQ(sc.action, ScarecrowAction::Ooga);
+  EXPECT_EQ(make_tuple(int(sc.masks), sc.action), make_tuple(masks - 1, ScarecrowAction::Ooga));
   for (int i = 0; i < 4; ++i) playTick();
   EXPECT_FALSE(OogaBooga::isActive());
   playTick();  // five ticks later, the action's fifth
   ASSERT_TRUE(OogaBooga::isActive());
-  EXPECT_EQ(PelicanFlock::pelican(0).state, PelicanState::Fleeing);
-  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
+  EXPECT_EQ(make_tuple(PelicanFlock::pelican(0).state, CrowFlock::crow(0).state),
+            make_tuple(PelicanState::Fleeing, CrowState::Fleeing));
 
   const ScarecrowState frozen = sc;
   const ShoutParticle letter = BooShout::particle(0);
@@ -222,17 +211,12 @@ TEST_F(OogaBoogaInPlayTest, OnlyTheCreaturesTheDayCycleAndTheHudMoveWhileItRuns)
     EXPECT_TRUE(OogaBooga::isActive()) << "tick " << tick;
     if (tick == 10) KeyState::keyDown(vkControl);
     playTick();
-    EXPECT_EQ(sc.x, frozen.x);
-    EXPECT_EQ(sc.y, frozen.y);
-    EXPECT_EQ(sc.animTick, frozen.animTick);
-    EXPECT_EQ(sc.breath, frozen.breath);
-    EXPECT_EQ(BooShout::particle(0).x, letter.x);
-    EXPECT_EQ(BooShout::particle(0).life, letter.life);
-    EXPECT_EQ(BooShout::particle(1).height, ear.height);
-    EXPECT_EQ(BooShout::particle(1).life, ear.life);
-    EXPECT_EQ(withering.stage, stage);
-    EXPECT_EQ(DayDirector::ticksToday(), ticksToday);
-    EXPECT_EQ(DayDirector::spawnCountdown(), countdown);
+    EXPECT_EQ(make_tuple(sc.x, sc.y, sc.animTick, sc.breath, BooShout::particle(0).x,
+                         BooShout::particle(0).life, BooShout::particle(1).height, BooShout::particle(1).life,
+                         withering.stage, DayDirector::ticksToday(), DayDirector::spawnCountdown()),
+              make_tuple(frozen.x, frozen.y, frozen.animTick, frozen.breath, letter.x, letter.life,
+                         ear.height, ear.life, stage, ticksToday, countdown))
+        << "tick " << tick;
   }
   EXPECT_FALSE(OogaBooga::isActive());
   EXPECT_EQ(sc.animTick, 5) << "the scarecrow waited on its action's fifth tick";
@@ -243,8 +227,7 @@ TEST_F(OogaBoogaInPlayTest, OnlyTheCreaturesTheDayCycleAndTheHudMoveWhileItRuns)
   EXPECT_NE(KeyState::rawByte(vkControl) & 2, 0) << "a press made meanwhile waits unread";
 
   playTick();  // the world runs again
-  EXPECT_EQ(sc.animTick, 6);
-  EXPECT_EQ(DayDirector::ticksToday(), ticksToday + 1);
+  EXPECT_EQ(make_tuple(int(sc.animTick), DayDirector::ticksToday()), make_tuple(6, ticksToday + 1));
   EXPECT_NE(BooShout::particle(0).x, letter.x);
   KeyState::keyUp(vkControl);
 }
@@ -254,8 +237,7 @@ TEST_F(OogaBoogaInPlayTest, ReleasingTheWorldDuringThePowerLeavesItInactive) {
   playTick();
   ASSERT_TRUE(OogaBooga::isActive());
   unloadWorld();
-  EXPECT_FALSE(OogaBooga::isActive());
-  EXPECT_FALSE(OogaBooga::holdsResources());
+  EXPECT_FALSE(OogaBooga::isActive() || OogaBooga::holdsResources());
   OogaBooga::draw();
   OogaBooga::update();
   EXPECT_FALSE(OogaBooga::isActive());
