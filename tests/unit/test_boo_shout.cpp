@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "test_support.h"
 
 namespace {
+using std::make_tuple;
 
 std::vector<DrawEntry> queued() {
   std::vector<DrawEntry> out;
@@ -77,11 +79,7 @@ class BooShoutTest : public testing::Test {
   static Crow& placeCrow(int index, float x, float y, CrowState state) {
     Crow& c = CrowFlock::crow(index);
     c = Crow{};
-    c.x = x;
-    c.y = y;
-    c.height = 48;
-    c.state = state;
-    c.animSet = AnimSet::Flap;
+    c.x = x, c.y = y, c.height = 48, c.state = state, c.animSet = AnimSet::Flap;
     return c;
   }
 };
@@ -98,36 +96,28 @@ TEST_F(BooShoutTest, FanAnglesAndWhereTheBGoes) {
   expectFan(315, 8, 270, 0);
 }
 
-TEST_F(BooShoutTest, ALetterStartsAtTheScarecrowWithItsRangeAndSpeed) {
+TEST_F(BooShoutTest, ALetterStartsWithTheRangeAsLifeThenGrowsFadesAndRunsOut) {
   Scarecrow::state().booRange = 70;
   BooShout::spawn(ShoutParticleKind::LetterO, 50, 60, 90);
   const ShoutParticle& p = BooShout::particle(0);
-  EXPECT_EQ(p.kind, ShoutParticleKind::LetterO);
-  EXPECT_FLOAT_EQ(p.x, 50);
-  EXPECT_FLOAT_EQ(p.y, 60);
-  EXPECT_EQ(p.life, 70);
-  EXPECT_FLOAT_EQ(p.size, 0);
-  EXPECT_FLOAT_EQ(p.alpha, 1);
-  EXPECT_FLOAT_EQ(p.vx, cosDeg(90) * 3);
-  EXPECT_FLOAT_EQ(p.vy, sinDeg(90) * 3);
-}
+  EXPECT_EQ(
+      make_tuple(p.kind, p.x, p.y, int(p.life), p.size, p.alpha, p.vx, p.vy),
+      make_tuple(ShoutParticleKind::LetterO, 50.0f, 60.0f, 70, 0.0f, 1.0f, cosDeg(90) * 3, sinDeg(90) * 3));
 
-TEST_F(BooShoutTest, ALettersLifeGrowthAndFade) {
+  BooShout::clear();
+  Scarecrow::state().booRange = 40;
   BooShout::spawn(ShoutParticleKind::LetterB, 100, 100, 0);
-  const ShoutParticle& p = BooShout::particle(0);
   for (int update = 1; update <= 39; ++update) {
+    SCOPED_TRACE(update);
     BooShout::update();
-    ASSERT_EQ(p.kind, ShoutParticleKind::LetterB) << update;
-    EXPECT_EQ(p.life, 40 - update);
-    EXPECT_FLOAT_EQ(p.size, update < 16 ? 2.0f * update : 32.0f) << update;
-    // Fades once the life is below 20, by 0.05 a tick.
-    const int fadeTicks = update >= 21 ? update - 20 : 0;
-    EXPECT_NEAR(p.alpha, 1.0f - 0.05f * fadeTicks, 1e-5f) << update;
+    ASSERT_EQ(p.kind, ShoutParticleKind::LetterB);
+    EXPECT_EQ(make_tuple(int(p.life), p.size), make_tuple(40 - update, update < 16 ? 2.0f * update : 32.0f));
+    const int fadeTicks = update >= 21 ? update - 20 : 0;  // by 0.05 a tick once the life is below 20
+    EXPECT_NEAR(p.alpha, 1.0f - 0.05f * fadeTicks, 1e-5f);
     EXPECT_NEAR(p.x, 100 + 3.0f * update, 1e-3f);
   }
   BooShout::update();
-  EXPECT_EQ(p.kind, ShoutParticleKind::Free);
-  EXPECT_EQ(BooShout::countInUse(), 0);
+  EXPECT_EQ(make_tuple(p.kind, BooShout::countInUse()), make_tuple(ShoutParticleKind::Free, 0));
 }
 
 TEST_F(BooShoutTest, OneLetterScaresOneCrowTheLowerIndexFirst) {
@@ -135,91 +125,65 @@ TEST_F(BooShoutTest, OneLetterScaresOneCrowTheLowerIndexFirst) {
   placeCrow(3, 205, 105, CrowState::Arriving);
   BooShout::spawn(ShoutParticleKind::LetterO, 200, 100, 0);  // reaches (203, 100) on its first move
   BooShout::update();
-  EXPECT_EQ(CrowFlock::crow(3).state, CrowState::Fleeing);
-  EXPECT_EQ(CrowFlock::crow(7).state, CrowState::Arriving);
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
-  EXPECT_EQ(Scarecrow::money(), 10);
-  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
-
+  EXPECT_EQ(make_tuple(CrowFlock::crow(3).state, CrowFlock::crow(7).state, BooShout::particle(0).kind,
+                       Scarecrow::money(), countPlayed("sound\\crow_fear.wav")),
+            make_tuple(CrowState::Fleeing, CrowState::Arriving, ShoutParticleKind::Free, 10, 1));
   // A second letter finds the other crow; the fleeing one cannot be scared again.
   BooShout::spawn(ShoutParticleKind::LetterO, 200, 100, 0);
   BooShout::update();
-  EXPECT_EQ(CrowFlock::crow(7).state, CrowState::Fleeing);
-  EXPECT_EQ(Scarecrow::money(), 20);
+  EXPECT_EQ(make_tuple(CrowFlock::crow(7).state, Scarecrow::money()), make_tuple(CrowState::Fleeing, 20));
 }
 
-TEST_F(BooShoutTest, ALetterThatPassesNothingLivesItsFullLife) {
+TEST_F(BooShoutTest, ALetterThatPassesNothingLivesItsFullLifeAndItsLastTickStillScares) {
   placeCrow(0, 300, 300, CrowState::Arriving);
   BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
   for (int i = 0; i < 40; ++i) BooShout::update();
-  EXPECT_EQ(BooShout::countInUse(), 0);
-  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Arriving);
-  EXPECT_EQ(Scarecrow::money(), 0);
-}
+  EXPECT_EQ(make_tuple(BooShout::countInUse(), CrowFlock::crow(0).state, Scarecrow::money()),
+            make_tuple(0, CrowState::Arriving, 0));
 
-TEST_F(BooShoutTest, TheLastTickOfALetterStillScares) {
   placeCrow(0, 103, 100, CrowState::Pecking);
   BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
   BooShout::particle(0).life = 1;
   BooShout::update();
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
-  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
+  EXPECT_EQ(make_tuple(BooShout::particle(0).kind, CrowFlock::crow(0).state),
+            make_tuple(ShoutParticleKind::Free, CrowState::Fleeing));
 }
 
 TEST_F(BooShoutTest, OneLetterCanScareACrowAndAPelicanInTheSameTick) {
   placeCrow(0, 103, 100, CrowState::Arriving);
   Pelican& pelican = PelicanFlock::pelican(0);
   pelican = Pelican{};
-  pelican.x = 104;
-  pelican.y = 101;
-  pelican.height = 48;
-  pelican.state = PelicanState::Flying;
+  pelican.x = 104, pelican.y = 101, pelican.height = 48, pelican.state = PelicanState::Flying;
   BooShout::spawn(ShoutParticleKind::LetterO, 100, 100, 0);
   BooShout::update();
-  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Fleeing);
-  EXPECT_EQ(PelicanFlock::pelican(0).state, PelicanState::Fleeing);
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+  EXPECT_EQ(make_tuple(CrowFlock::crow(0).state, pelican.state, BooShout::particle(0).kind),
+            make_tuple(CrowState::Fleeing, PelicanState::Fleeing, ShoutParticleKind::Free));
 }
 
-TEST_F(BooShoutTest, ADroppedEarFallsLiesBlinksAndRunsOut) {
+TEST_F(BooShoutTest, ADroppedEarFallsLiesAndRunsOut) {
   BooShout::spawn(ShoutParticleKind::DroppedCorn, 100, 100, 0);
   const ShoutParticle& p = BooShout::particle(0);
-  EXPECT_FLOAT_EQ(p.height, 48);
-  EXPECT_EQ(p.life, 300);
-  EXPECT_FLOAT_EQ(p.size, 40);
+  EXPECT_EQ(make_tuple(p.height, int(p.life), p.size), make_tuple(48.0f, 300, 40.0f));
   for (int update = 1; update <= 12; ++update) {
     BooShout::update();
-    EXPECT_FLOAT_EQ(p.height, 48.0f - 4.0f * update);
+    EXPECT_FLOAT_EQ(p.height, 48.0f - 4.0f * update) << update;
   }
   for (int update = 13; update < 300; ++update) BooShout::update();
-  EXPECT_EQ(p.kind, ShoutParticleKind::DroppedCorn);
-  EXPECT_FLOAT_EQ(p.height, 0);
-  EXPECT_EQ(p.life, 1);
+  EXPECT_EQ(make_tuple(p.kind, p.height, int(p.life)), make_tuple(ShoutParticleKind::DroppedCorn, 0.0f, 1));
   BooShout::update();
-  EXPECT_EQ(p.kind, ShoutParticleKind::Free);
-  EXPECT_EQ(Scarecrow::money(), 0);
+  EXPECT_EQ(make_tuple(p.kind, Scarecrow::money()), make_tuple(ShoutParticleKind::Free, 0));
 }
 
-TEST_F(BooShoutTest, TheScarecrowPicksUpAFallingEar) {
-  Scarecrow::state().x = 100;
-  Scarecrow::state().y = 100;
-  BooShout::spawn(ShoutParticleKind::DroppedCorn, 110, 113, 0);
-  BooShout::update();
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
-  EXPECT_EQ(Scarecrow::money(), 50);
-  EXPECT_EQ(Scarecrow::state().score, 50);
-  EXPECT_EQ(countPlayed("sound\\corn_get.wav"), 1);
-}
-
-TEST_F(BooShoutTest, AnEarOutOfReachStays) {
-  Scarecrow::state().x = 100;
-  Scarecrow::state().y = 100;
+TEST_F(BooShoutTest, TheScarecrowPicksUpAFallingEarOnlyWithinTwentyFour) {
+  Scarecrow::state().x = 100, Scarecrow::state().y = 100;
   BooShout::spawn(ShoutParticleKind::DroppedCorn, 112, 112, 0);  // exactly 24 away
   BooShout::update();
   EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::DroppedCorn);
   Scarecrow::state().x = 101;
-  BooShout::update();
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::Free);
+  BooShout::update();  // still falling
+  EXPECT_EQ(make_tuple(BooShout::particle(0).kind, Scarecrow::money(), Scarecrow::state().score,
+                       countPlayed("sound\\corn_get.wav")),
+            make_tuple(ShoutParticleKind::Free, 50, 50, 1));
 }
 
 TEST_F(BooShoutTest, AScaredCarrierDropsItsEarIntoTheTable) {
@@ -227,14 +191,12 @@ TEST_F(BooShoutTest, AScaredCarrierDropsItsEarIntoTheTable) {
   BooShout::spawn(ShoutParticleKind::LetterO, 300, 200, 0);
   BooShout::update();
   EXPECT_EQ(CrowFlock::crow(2).state, CrowState::Fleeing);
-  // The ear lands where the crow was hovering, not where the letter was.
-  int ears = 0;
+  int ears = 0;  // it lands where the crow was hovering, not where the letter was
   for (int i = 0; i < BooShout::capacity; ++i) {
     const ShoutParticle& p = BooShout::particle(i);
     if (p.kind != ShoutParticleKind::DroppedCorn) continue;
     ++ears;
-    EXPECT_FLOAT_EQ(p.x, 303);
-    EXPECT_FLOAT_EQ(p.y, 200);
+    EXPECT_EQ(make_tuple(p.x, p.y), make_tuple(303.0f, 200.0f));
   }
   EXPECT_EQ(ears, 1);
 }
@@ -244,9 +206,8 @@ TEST_F(BooShoutTest, AFullTableDropsFurtherLettersAndClearEmptiesIt) {
   EXPECT_EQ(BooShout::countInUse(), BooShout::capacity);
   BooShout::particle(17).kind = ShoutParticleKind::Free;
   BooShout::shout(50, 60, 90);  // three letters, room for one
-  EXPECT_EQ(BooShout::countInUse(), BooShout::capacity);
-  EXPECT_FLOAT_EQ(BooShout::particle(17).x, 50);
-  EXPECT_FLOAT_EQ(BooShout::particle(17).angle, 75);
+  EXPECT_EQ(make_tuple(BooShout::countInUse(), BooShout::particle(17).x, BooShout::particle(17).angle),
+            make_tuple(BooShout::capacity, 50.0f, 75.0f));
   BooShout::clear();
   EXPECT_EQ(BooShout::countInUse(), 0);
 }
@@ -261,12 +222,10 @@ TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
   BooShout::draw();
   std::vector<DrawEntry> entries = queued();
   ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].sprite, BooShout::letterSprite(ShoutParticleKind::LetterB));
   EXPECT_NE(entries[0].sprite, nullptr);
-  EXPECT_FLOAT_EQ(entries[0].elevation, 64);
-  EXPECT_FLOAT_EQ(entries[0].width, 18);
-  EXPECT_FLOAT_EQ(entries[0].alpha, 0.85f);
-  EXPECT_FLOAT_EQ(entries[0].tint, 0.5f);
+  EXPECT_EQ(make_tuple(entries[0].sprite, entries[0].elevation, entries[0].width, entries[0].alpha,
+                       entries[0].tint),
+            make_tuple(BooShout::letterSprite(ShoutParticleKind::LetterB), 64.0f, 18.0f, 0.85f, 0.5f));
 
   BooShout::clear();
   BooShout::spawn(ShoutParticleKind::DroppedCorn, 100, 200, 0);
@@ -281,10 +240,8 @@ TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
     entries = queued();
     ASSERT_EQ(entries.size(), shown ? 1u : 0u) << life;
     if (!shown) continue;
-    EXPECT_EQ(entries[0].sprite, CrowFlock::cornSprite());
-    EXPECT_FLOAT_EQ(entries[0].elevation, 20);
-    EXPECT_FLOAT_EQ(entries[0].width, 40);
-    EXPECT_FLOAT_EQ(entries[0].alpha, 1);
+    EXPECT_EQ(make_tuple(entries[0].sprite, entries[0].elevation, entries[0].width, entries[0].alpha),
+              make_tuple(CrowFlock::cornSprite(), 20.0f, 40.0f, 1.0f));
   }
   DrawQueue::unload();
   worldLight = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "days/day_director.h"
@@ -14,6 +15,7 @@
 #include "test_support.h"
 
 namespace {
+using std::make_tuple;
 
 constexpr float dayZeroFactor = 0.2f;
 
@@ -65,9 +67,16 @@ class CrowFlockTest : public testing::Test {
   static float speedOf(const Crow& c) { return std::hypot(c.vx, c.vy); }
 };
 
-TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingIn) {
-  bool edgeSeen[4] = {};
+TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingInAndTheLeftEdgeFoldsBelow360) {
+  // Edges: top, right, bottom, left; the lowest heading of each; the heading's random part is 0..150.
+  const float lowest[4] = {15, 105, 195, 285};
+  bool edgeSeen[4] = {}, folded = false, kept = false;
   for (uint32_t seed = 1; seed <= 300; ++seed) {
+    // The same draws as a spawn: the edge, the place on that edge, then the random part of the heading.
+    seedRandom(seed);
+    const int drawnEdge = randomInt(4);
+    randomFloat(drawnEdge % 2 == 0 ? 640 : 480);
+    const float part = randomFloat(150);
     CrowFlock::load();
     seedRandom(seed);
     CrowFlock::spawn(true);
@@ -82,52 +91,19 @@ TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingIn) {
     EXPECT_GE(c.angle, 0);
     EXPECT_LT(c.angle, 360);
     EXPECT_EQ(c.facing, static_cast<int>(std::floor(c.angle / 45 + 0.5f)) % 8);
-    if (c.y == -60) {
-      edgeSeen[0] = true;
-      EXPECT_GE(c.angle, 15);
-      EXPECT_LE(c.angle, 165);
-      EXPECT_GT(c.vy, 0);
-    } else if (c.x == 700) {
-      edgeSeen[1] = true;
-      EXPECT_GE(c.angle, 105);
-      EXPECT_LE(c.angle, 255);
-      EXPECT_LT(c.vx, 0);
-    } else if (c.y == 608) {
-      edgeSeen[2] = true;
-      EXPECT_GE(c.angle, 195);
-      EXPECT_LE(c.angle, 345);
-      EXPECT_LT(c.vy, 0);
-    } else {
-      ASSERT_FLOAT_EQ(c.x, -60);
-      edgeSeen[3] = true;
-      EXPECT_TRUE(c.angle >= 285 || c.angle <= 75);
-      EXPECT_GT(c.vx, 0);
-    }
+    const int edge = c.y == -60 ? 0 : c.x == 700 ? 1 : c.y == 608 ? 2 : 3;
+    if (edge == 3) ASSERT_FLOAT_EQ(c.x, -60);
+    edgeSeen[edge] = true;
+    EXPECT_EQ(edge, drawnEdge);
+    const float unfolded = edge == 3 && c.angle <= 75 ? c.angle + 360 : c.angle;
+    EXPECT_GE(unfolded, lowest[edge]);
+    EXPECT_LE(unfolded, lowest[edge] + 150);
+    EXPECT_FLOAT_EQ(unfolded, lowest[edge] + part);
+    const float inward[4] = {c.vy, -c.vx, -c.vy, c.vx};
+    EXPECT_GT(inward[edge], 0);
+    if (edge == 3) (part + 285 > 360 ? folded : kept) = true;
   }
   for (bool seen : edgeSeen) EXPECT_TRUE(seen);
-}
-
-TEST_F(CrowFlockTest, TheLeftEdgeFoldsItsAngleBelow360) {
-  bool folded = false;
-  bool kept = false;
-  for (uint32_t seed = 1; seed <= 400 && !(folded && kept); ++seed) {
-    // The same draws as a spawn: the edge, the height on that edge, then the random part of the heading.
-    seedRandom(seed);
-    if (randomInt(4) != 3) continue;
-    randomFloat(480);
-    const float part = randomFloat(150);
-    CrowFlock::load();
-    seedRandom(seed);
-    CrowFlock::spawn(false);
-    const float angle = CrowFlock::crow(0).angle;
-    if (part + 285 > 360) {
-      folded = true;
-      EXPECT_FLOAT_EQ(angle, part + 285 - 360) << seed;
-    } else {
-      kept = true;
-      EXPECT_FLOAT_EQ(angle, part + 285) << seed;
-    }
-  }
   EXPECT_TRUE(folded);
   EXPECT_TRUE(kept);
 }
@@ -139,9 +115,9 @@ TEST_F(CrowFlockTest, AnnouncedSpawnsCallAndAFullFlockDropsTheRequest) {
   EXPECT_EQ(CrowFlock::countInUse(), CrowFlock::capacity);
   EXPECT_EQ(countPlayed("sound\\crow_go.wav"), CrowFlock::capacity - 1);
   const uint32_t before = randomState();
-  CrowFlock::spawn(true);
-  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), CrowFlock::capacity - 1);
-  EXPECT_EQ(randomState(), before);  // nothing drawn for a dropped request
+  CrowFlock::spawn(true);  // dropped: no call and nothing drawn
+  EXPECT_EQ(make_tuple(countPlayed("sound\\crow_go.wav"), randomState()),
+            make_tuple(CrowFlock::capacity - 1, before));
   EXPECT_FALSE(CrowFlock::isEmpty());
   // Indices outside the pool reach a free scratch record.
   CrowFlock::crow(CrowFlock::capacity).state = CrowState::Carrying;
@@ -155,13 +131,8 @@ TEST_F(CrowFlockTest, ACrowThatMeetsNoCornLeavesSilently) {
     seedRandom(seed);
     CrowFlock::spawn(false);
     clearPlayedClips();
-    int ticks = 0;
-    while (!CrowFlock::isEmpty() && ticks < 10000) {
-      CrowFlock::tick();
-      ++ticks;
-    }
-    EXPECT_TRUE(CrowFlock::isEmpty()) << seed;
-    EXPECT_TRUE(playedClips().empty());
+    for (int ticks = 0; !CrowFlock::isEmpty() && ticks < 10000; ++ticks) CrowFlock::tick();
+    EXPECT_TRUE(CrowFlock::isEmpty() && playedClips().empty()) << seed;
     EXPECT_EQ(Scarecrow::money(), 100);
   }
 }
@@ -170,31 +141,22 @@ TEST_F(CrowFlockTest, PeckTimelineLandsSinksRisesAndTakesTheEarOnTick21) {
   CornField::layOut();
   Crow& c = place(0, 118, 165, 0, CrowState::Arriving);
   CrowFlock::tick();
-  EXPECT_EQ(c.state, CrowState::Pecking);
-  EXPECT_EQ(countPlayed("sound\\crow_corn.wav"), 1);
-  EXPECT_EQ(c.target, 0);
-  EXPECT_FLOAT_EQ(c.vx, 0);
+  EXPECT_EQ(make_tuple(c.state, countPlayed("sound\\crow_corn.wav"), c.target, c.vx, c.height),
+            make_tuple(CrowState::Pecking, 1, 0, 0.0f, 48.0f));
   EXPECT_FLOAT_EQ(c.x, 118 + 2 * dayZeroFactor);  // stops over its own ground point
-  EXPECT_FLOAT_EQ(c.height, 48);
   for (int tick = 2; tick <= 20; ++tick) {
     CrowFlock::tick();
     const float expected = tick <= 9 ? 48.0f - 4 * (tick - 1) : std::fmin(16.0f + 4 * (tick - 9), 48.0f);
-    EXPECT_FLOAT_EQ(c.height, expected) << tick;
-    EXPECT_EQ(c.animTick, tick);
-    EXPECT_EQ(c.state, CrowState::Pecking);
+    EXPECT_EQ(make_tuple(c.height, int(c.animTick), c.state), make_tuple(expected, tick, CrowState::Pecking))
+        << tick;
   }
   EXPECT_EQ(CornField::stalk(0).ears, 1);
-  CrowFlock::tick();
-  EXPECT_EQ(c.state, CrowState::Carrying);
-  EXPECT_EQ(CornField::stalk(0).ears, 0);
-  EXPECT_EQ(Scarecrow::money(), 95);
-  EXPECT_FLOAT_EQ(c.angle, 180);
-  EXPECT_EQ(c.facing, 4);
-  EXPECT_EQ(c.animSet, AnimSet::Flap);
-  EXPECT_EQ(c.animTick, 0);
+  CrowFlock::tick();  // and that was the stalk's last ear
+  EXPECT_EQ(make_tuple(c.state, CornField::stalk(0).ears, Scarecrow::money(), c.angle, int(c.facing),
+                       c.animSet, int(c.animTick), countPlayed("sound\\powerdown.wav")),
+            make_tuple(CrowState::Carrying, int8_t{0}, 95, 180.0f, 4, AnimSet::Flap, 0, 1));
   EXPECT_NEAR(c.vx, -dayZeroFactor, 1e-5f);  // carrying: the speed factor alone
   EXPECT_NEAR(c.vy, 0, 1e-5f);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);  // that was the stalk's last ear
 }
 
 TEST_F(CrowFlockTest, AStalkEmptiedDuringThePeckSendsTheCrowOnWithoutMoneyChange) {
@@ -204,29 +166,26 @@ TEST_F(CrowFlockTest, AStalkEmptiedDuringThePeckSendsTheCrowOnWithoutMoneyChange
   CornField::takeEar(0);  // another creature got there first
   Scarecrow::state().money = 100;
   for (int tick = 16; tick <= 21; ++tick) CrowFlock::tick();
-  EXPECT_EQ(c.state, CrowState::Arriving);
-  EXPECT_FLOAT_EQ(c.angle, 0);
+  EXPECT_EQ(make_tuple(c.state, c.angle, Scarecrow::money()), make_tuple(CrowState::Arriving, 0.0f, 100));
   EXPECT_NEAR(c.vx, 2 * dayZeroFactor, 1e-5f);
-  EXPECT_EQ(Scarecrow::money(), 100);
   // It flies on and lands on the next stalk along its line.
   for (int i = 0; i < 300 && c.state == CrowState::Arriving; ++i) CrowFlock::tick();
-  EXPECT_EQ(c.state, CrowState::Pecking);
-  EXPECT_EQ(c.target, 1);
+  EXPECT_EQ(make_tuple(c.state, c.target), make_tuple(CrowState::Pecking, 1));
 }
 
 TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutside) {
   Crow& c = place(0, 659.5f, 300, 0, CrowState::Carrying);
+  const auto laughsAndMoney = [] {
+    return make_tuple(countPlayed("sound\\crow_haha.wav"), Scarecrow::money());
+  };
   CrowFlock::tick();
   CrowFlock::tick();
-  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 0);
-  EXPECT_EQ(c.state, CrowState::Carrying);
+  EXPECT_EQ(make_tuple(laughsAndMoney(), c.state), make_tuple(make_tuple(0, 100), CrowState::Carrying));
   CrowFlock::tick();  // 660.1: outside
-  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 1);
-  EXPECT_EQ(Scarecrow::money(), 90);
+  EXPECT_EQ(laughsAndMoney(), make_tuple(1, 90));
   EXPECT_TRUE(CrowFlock::isEmpty());
   for (int i = 0; i < 10; ++i) CrowFlock::tick();
-  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 1);
-  EXPECT_EQ(Scarecrow::money(), 90);
+  EXPECT_EQ(laughsAndMoney(), make_tuple(1, 90));
 
   // The same at the top, bottom and left of the escape box; an arriving crow out there does not laugh.
   place(1, 300, -19.9f, 270, CrowState::Carrying);
@@ -234,39 +193,33 @@ TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutside) {
   place(3, -19.9f, 300, 180, CrowState::Carrying);
   place(4, 680, 300, 0, CrowState::Arriving);
   CrowFlock::tick();
-  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 4);
-  EXPECT_EQ(CrowFlock::countInUse(), 1);
-}
+  EXPECT_EQ(make_tuple(laughsAndMoney(), CrowFlock::countInUse()), make_tuple(make_tuple(4, 60), 1));
 
-TEST_F(CrowFlockTest, ACrowBeyondTheWorldBoxIsFreedSilently) {
-  place(0, 740, 100, 0, CrowState::Fleeing);
-  place(1, 100, -99.9f, 270, CrowState::Fleeing);
+  // Any crow beyond the world box is freed without a sound.
+  clearPlayedClips();
+  place(5, 740, 100, 0, CrowState::Fleeing);
+  place(6, 100, -99.9f, 270, CrowState::Fleeing);
   CrowFlock::tick();
-  EXPECT_EQ(CrowFlock::crow(0).state, CrowState::Free);
-  EXPECT_EQ(CrowFlock::crow(1).state, CrowState::Free);
-  EXPECT_TRUE(playedClips().empty());
-  EXPECT_EQ(Scarecrow::money(), 100);
+  EXPECT_EQ(make_tuple(CrowFlock::crow(5).state, CrowFlock::crow(6).state, playedClips().empty(),
+                       Scarecrow::money()),
+            make_tuple(CrowState::Free, CrowState::Free, true, 60));
 }
 
 TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
   Crow& c = place(0, 300, 300, 0, CrowState::Carrying);
   EXPECT_FALSE(CrowFlock::scareAt(308, 308));  // exactly 16 away
   EXPECT_TRUE(CrowFlock::scareAt(308, 307));
-  EXPECT_EQ(c.state, CrowState::Fleeing);
-  EXPECT_EQ(c.target, static_cast<int32_t>(CrowState::Carrying));
-  EXPECT_EQ(c.animSet, AnimSet::Scared);
-  EXPECT_EQ(Scarecrow::money(), 110);
-  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 1);
-  ASSERT_EQ(BooShout::countInUse(), 1);
-  EXPECT_EQ(BooShout::particle(0).kind, ShoutParticleKind::DroppedCorn);
-  EXPECT_FLOAT_EQ(BooShout::particle(0).x, 300);
-  EXPECT_FLOAT_EQ(BooShout::particle(0).y, 300);
+  EXPECT_EQ(
+      make_tuple(c.state, c.target, c.animSet, Scarecrow::money(), countPlayed("sound\\crow_fear.wav")),
+      make_tuple(CrowState::Fleeing, static_cast<int32_t>(CrowState::Carrying), AnimSet::Scared, 110, 1));
+  const ShoutParticle& ear = BooShout::particle(0);
+  EXPECT_EQ(make_tuple(BooShout::countInUse(), ear.kind, ear.x, ear.y),
+            make_tuple(1, ShoutParticleKind::DroppedCorn, 300.0f, 300.0f));
 
   // The tick of the scare counts as the first; the crow hangs still until the 25th.
   for (int tick = 1; tick <= 25; ++tick) {
     CrowFlock::tick();
-    ASSERT_FLOAT_EQ(c.x, 300) << tick;
-    ASSERT_FLOAT_EQ(c.y, 300) << tick;
+    ASSERT_EQ(make_tuple(c.x, c.y), make_tuple(300.0f, 300.0f)) << tick;
   }
   EXPECT_EQ(c.animSet, AnimSet::Flap);
   CrowFlock::tick();
@@ -276,9 +229,8 @@ TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
   // A fleeing crow can neither be scared again nor land, and it does not laugh on the way out.
   EXPECT_FALSE(CrowFlock::scareAt(c.x, c.y));
   for (int i = 0; i < 200; ++i) CrowFlock::tick();
-  EXPECT_TRUE(CrowFlock::isEmpty());
-  EXPECT_EQ(countPlayed("sound\\crow_haha.wav"), 0);
-  EXPECT_EQ(Scarecrow::money(), 110);
+  EXPECT_EQ(make_tuple(CrowFlock::isEmpty(), countPlayed("sound\\crow_haha.wav"), Scarecrow::money()),
+            make_tuple(true, 0, 110));
 }
 
 TEST_F(CrowFlockTest, ScaredWhilePeckingTurnsAboutAtItsHeight) {
@@ -286,18 +238,15 @@ TEST_F(CrowFlockTest, ScaredWhilePeckingTurnsAboutAtItsHeight) {
   Crow& c = place(0, 118, 165, 30, CrowState::Arriving);
   for (int tick = 1; tick <= 5; ++tick) CrowFlock::tick();
   ASSERT_EQ(c.state, CrowState::Pecking);
-  const float height = c.height;
-  const float x = c.x;
+  const float height = c.height, x = c.x;
   EXPECT_TRUE(CrowFlock::scareAt(c.x, c.y));
   EXPECT_EQ(BooShout::countInUse(), 0);  // nothing was carried, nothing dropped
   for (int tick = 1; tick <= 25; ++tick) CrowFlock::tick();
-  EXPECT_FLOAT_EQ(c.angle, 210);
+  EXPECT_EQ(make_tuple(c.angle, c.height), make_tuple(210.0f, height));
   EXPECT_NEAR(speedOf(c), 4, 1e-5f);
-  EXPECT_FLOAT_EQ(c.height, height);
   CrowFlock::tick();
   EXPECT_LT(c.x, x);
-  EXPECT_FLOAT_EQ(c.height, height);
-  EXPECT_EQ(CornField::stalk(0).ears, 1);  // the ear stays on the stalk
+  EXPECT_EQ(make_tuple(c.height, CornField::stalk(0).ears), make_tuple(height, int8_t{1})) << "the ear stays";
 }
 
 TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFright) {
@@ -305,10 +254,9 @@ TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFright) {
   place(1, 100, 100, 0, CrowState::Arriving);
   Crow& fleeing = place(2, 200, 200, 0, CrowState::Fleeing);
   CrowFlock::scareAll();
-  EXPECT_EQ(Scarecrow::money(), 120);
-  EXPECT_EQ(countPlayed("sound\\crow_fear.wav"), 2);
-  EXPECT_EQ(carrier.animTick, 5);
-  EXPECT_EQ(BooShout::countInUse(), 1);
+  EXPECT_EQ(make_tuple(Scarecrow::money(), countPlayed("sound\\crow_fear.wav"), int(carrier.animTick),
+                       BooShout::countInUse()),
+            make_tuple(120, 2, 5, 1));
   const float fleeingX = fleeing.x;
   for (int tick = 1; tick <= 20; ++tick) {
     CrowFlock::tick();
@@ -323,9 +271,8 @@ TEST_F(CrowFlockTest, TwoCrowsInReachOfOnePointOnlyTheLowerIndexIsScared) {
   place(5, 200, 200, 0, CrowState::Arriving);
   place(9, 200, 200, 0, CrowState::Arriving);
   EXPECT_TRUE(CrowFlock::scareAt(201, 201));
-  EXPECT_EQ(CrowFlock::crow(5).state, CrowState::Fleeing);
-  EXPECT_EQ(CrowFlock::crow(9).state, CrowState::Arriving);
-  EXPECT_EQ(Scarecrow::money(), 110);
+  EXPECT_EQ(make_tuple(CrowFlock::crow(5).state, CrowFlock::crow(9).state, Scarecrow::money()),
+            make_tuple(CrowState::Fleeing, CrowState::Arriving, 110));
 }
 
 TEST_F(CrowFlockTest, TheCarrySpeedFactorSlowsOnlyCarriersAndLastsTheGame) {
@@ -376,25 +323,19 @@ TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
     CrowFlock::draw();
     const std::vector<DrawEntry> entries = queued();
     ASSERT_EQ(entries.size(), k.ear ? 3u : 2u);
-    EXPECT_EQ(entries[0].kind, DrawKind::Shadow);
-    EXPECT_FLOAT_EQ(entries[0].width, 48);
-    EXPECT_FLOAT_EQ(entries[0].y, 300);
+    EXPECT_EQ(make_tuple(entries[0].kind, entries[0].width, entries[0].y),
+              make_tuple(DrawKind::Shadow, 48.0f, 300.0f));
     const DrawEntry& crow = entries.back();
-    EXPECT_EQ(crow.sprite, CrowFlock::frameSprite(2, k.frame));
     EXPECT_NE(crow.sprite, nullptr);
-    EXPECT_FLOAT_EQ(crow.elevation, 30);
-    EXPECT_FLOAT_EQ(crow.width, 128);
-    EXPECT_FLOAT_EQ(crow.tint, 0.25f);
-    EXPECT_FLOAT_EQ(crow.angle, 0);
-    if (k.ear) {
-      // Just in front in the depth order, so the crow covers it.
-      const DrawEntry& ear = entries[1];
-      EXPECT_EQ(ear.sprite, CrowFlock::cornSprite());
-      EXPECT_LT(ear.y, 300);
-      EXPECT_NEAR(ear.y, 300 - 0.01f, 1e-4f);
-      EXPECT_FLOAT_EQ(ear.elevation, 30);
-      EXPECT_FLOAT_EQ(ear.width, 40);
-    }
+    EXPECT_EQ(make_tuple(crow.sprite, crow.elevation, crow.width, crow.tint, crow.angle),
+              make_tuple(CrowFlock::frameSprite(2, k.frame), 30.0f, 128.0f, 0.25f, 0.0f));
+    if (!k.ear) continue;
+    // Just in front in the depth order, so the crow covers it.
+    const DrawEntry& ear = entries[1];
+    EXPECT_EQ(make_tuple(ear.sprite, ear.elevation, ear.width),
+              make_tuple(CrowFlock::cornSprite(), 30.0f, 40.0f));
+    EXPECT_LT(ear.y, 300);
+    EXPECT_NEAR(ear.y, 300 - 0.01f, 1e-4f);
   }
   DrawQueue::unload();
   worldLight = 0;
