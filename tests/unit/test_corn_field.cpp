@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <tuple>
 
 #include "days/day_director.h"
 #include "days/draw_queue.h"
@@ -10,14 +10,7 @@
 #include "test_support.h"
 
 namespace {
-
-std::vector<DrawEntry> queued() {
-  std::vector<DrawEntry> out;
-  for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
-    out.push_back(DrawQueue::entryAt(i));
-  }
-  return out;
-}
+using std::make_tuple;
 
 class CornFieldTest : public testing::Test {
  protected:
@@ -40,6 +33,7 @@ class CornFieldTest : public testing::Test {
     while (CornField::takeEar(slot)) {
     }
   }
+  static int powerDowns() { return countPlayed("sound\\powerdown.wav"); }
 };
 
 TEST_F(CornFieldTest, LayOutFillsTheSixBySixGridRowByRow) {
@@ -47,69 +41,58 @@ TEST_F(CornFieldTest, LayOutFillsTheSixBySixGridRowByRow) {
   CornField::layOut();
   const float columns[] = {128, 204, 280, 356, 432, 508};
   const float rows[] = {165, 215, 265, 315, 365, 415};
-  EXPECT_EQ(CornField::slotCount(), 36);
-  EXPECT_EQ(CornField::liveStalkCount(), 36);
-  EXPECT_EQ(CornField::earCount(), 72);
+  EXPECT_EQ(make_tuple(CornField::slotCount(), CornField::liveStalkCount(), CornField::earCount()),
+            make_tuple(36, 36, 72));
   for (int i = 0; i < 36; ++i) {
     const CornStalk& s = CornField::stalk(i);
-    EXPECT_FLOAT_EQ(s.x, columns[i % 6]) << i;
-    EXPECT_FLOAT_EQ(s.y, rows[i / 6]) << i;
-    EXPECT_EQ(s.ears, 2);
-    EXPECT_EQ(s.stage, 1);
-    EXPECT_GE(s.tilt, -12);
-    EXPECT_LE(s.tilt, 13);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(make_tuple(s.x, s.y, s.ears, s.stage),
+              make_tuple(columns[i % 6], rows[i / 6], int8_t{2}, int8_t{1}));
+    EXPECT_TRUE(s.tilt >= -12 && s.tilt <= 13) << s.tilt;
   }
   for (int i = 36; i < CornField::capacity; ++i) EXPECT_EQ(CornField::stalk(i).stage, 0);
 }
 
 TEST_F(CornFieldTest, FindStalkWithCornIsAStrictDiamondAndTakesTheFirstSlot) {
+  EXPECT_EQ(CornField::findStalkWithCorn(128, 165, 24), -1);  // empty field
   CornField::layOut();
   EXPECT_EQ(CornField::findStalkWithCorn(128 + 24, 165, 24), -1);       // exactly the radius
   EXPECT_EQ(CornField::findStalkWithCorn(128 + 12, 165 + 12, 24), -1);  // a diamond, not a circle
   EXPECT_EQ(CornField::findStalkWithCorn(128 + 12, 165 + 11.5f, 24), 0);
   EXPECT_EQ(CornField::findStalkWithCorn(204, 215 - 23, 24), 7);
-  // Nearer to slot 1, but slot 0 qualifies first.
-  EXPECT_EQ(CornField::findStalkWithCorn(170, 165, 50), 0);
-  // A stalk without ears is passed over.
-  strip(0);
+  EXPECT_EQ(CornField::findStalkWithCorn(170, 165, 50), 0);  // nearer to slot 1, but slot 0 comes first
+  strip(0);                                                  // a stalk without ears is passed over
   EXPECT_EQ(CornField::findStalkWithCorn(170, 165, 50), 1);
   EXPECT_EQ(CornField::findStalkWithCorn(128, 165, 24), -1);
 }
 
-TEST_F(CornFieldTest, TakingTheLastEarPowersDownOnceAndASecondTakeFails) {
+TEST_F(CornFieldTest, TakingAndEatingPowerDownOnceAndRepeatsFail) {
   DayDirector::cycleStartingCorn();
   CornField::layOut();
+  const auto earsAndPowerDowns = [](int slot) {
+    return make_tuple(int(CornField::stalk(slot).ears), powerDowns());
+  };
   EXPECT_TRUE(CornField::takeEar(4));
-  EXPECT_EQ(CornField::stalk(4).ears, 1);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 0);
+  EXPECT_EQ(earsAndPowerDowns(4), make_tuple(1, 0));
   EXPECT_TRUE(CornField::takeEar(4));
-  EXPECT_EQ(CornField::stalk(4).ears, 0);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);
-  EXPECT_FALSE(CornField::takeEar(4));
-  EXPECT_EQ(CornField::stalk(4).ears, 0);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);
+  EXPECT_EQ(earsAndPowerDowns(4), make_tuple(0, 1));
+  EXPECT_FALSE(CornField::takeEar(4));  // a second creature on the just-emptied stalk
+  EXPECT_EQ(earsAndPowerDowns(4), make_tuple(0, 1));
+
+  // Eating costs twenty whatever the ears.
+  CornField::stalk(9).ears = 3;
+  Scarecrow::state().money = 100, Scarecrow::state().score = 100;
+  EXPECT_TRUE(CornField::eatStalk(9));
+  EXPECT_EQ(make_tuple(earsAndPowerDowns(9), Scarecrow::money(), Scarecrow::state().score),
+            make_tuple(make_tuple(0, 2), 80, 80));
+  EXPECT_FALSE(CornField::eatStalk(9));
+  EXPECT_EQ(make_tuple(earsAndPowerDowns(9), Scarecrow::money()), make_tuple(make_tuple(0, 2), 80));
+
   // Slots outside the field are refused.
-  EXPECT_FALSE(CornField::takeEar(-1));
-  EXPECT_FALSE(CornField::takeEar(36));
-  EXPECT_FALSE(CornField::eatStalk(CornField::capacity));
+  EXPECT_FALSE(CornField::takeEar(-1) || CornField::takeEar(36) || CornField::eatStalk(CornField::capacity));
   CornField::stalk(CornField::capacity).stage = 1;  // lands in scratch, not beyond the pool
   EXPECT_EQ(CornField::stalk(-1).stage, 0);
   EXPECT_EQ(CornField::liveStalkCount(), 36);
-}
-
-TEST_F(CornFieldTest, EatingAStalkCostsTwentyWhateverItsEars) {
-  for (int i = 0; i < 2; ++i) DayDirector::cycleStartingCorn();  // three ears
-  CornField::layOut();
-  Scarecrow::state().money = 100;
-  Scarecrow::state().score = 100;
-  EXPECT_TRUE(CornField::eatStalk(9));
-  EXPECT_EQ(CornField::stalk(9).ears, 0);
-  EXPECT_EQ(Scarecrow::money(), 80);
-  EXPECT_EQ(Scarecrow::state().score, 80);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);
-  EXPECT_FALSE(CornField::eatStalk(9));
-  EXPECT_EQ(Scarecrow::money(), 80);
-  EXPECT_EQ(countPlayed("sound\\powerdown.wav"), 1);
 }
 
 TEST_F(CornFieldTest, AnEmptiedStalkWithersAndVanishesOnTheEightyFirstTick) {
@@ -122,24 +105,17 @@ TEST_F(CornFieldTest, AnEmptiedStalkWithersAndVanishesOnTheEightyFirstTick) {
   }
   EXPECT_EQ(CornField::liveStalkCount(), 36);
   CornField::tick();
-  EXPECT_EQ(CornField::stalk(10).stage, 0);
-  EXPECT_EQ(CornField::liveStalkCount(), 35);
-  EXPECT_FALSE(gameOver);
-  // The others are untouched and the gap stays a gap.
-  for (int i = 0; i < 200; ++i) CornField::tick();
-  EXPECT_EQ(CornField::liveStalkCount(), 35);
-  EXPECT_EQ(CornField::stalk(11).stage, 1);
-  EXPECT_EQ(CornField::slotCount(), 36);
+  EXPECT_EQ(make_tuple(CornField::stalk(10).stage, CornField::liveStalkCount(), gameOver),
+            make_tuple(int8_t{0}, 35, false));
+  for (int i = 0; i < 200; ++i) CornField::tick();  // the others stand and the gap stays a gap
+  EXPECT_EQ(make_tuple(CornField::liveStalkCount(), CornField::stalk(11).stage, CornField::slotCount()),
+            make_tuple(35, int8_t{1}, 36));
 }
 
 TEST_F(CornFieldTest, TheGameEndsOnceEightyOneTicksAfterTheLastEar) {
   CornField::layOut();
-  for (int i = 0; i < 35; ++i) {
-    CornField::stalk(i).ears = 0;
-    CornField::stalk(i).stage = 0;
-  }
+  for (int i = 0; i < 35; ++i) CornField::stalk(i).ears = CornField::stalk(i).stage = 0;
   CornField::stalk(20).stage = 1;  // two stalks left, one already withering
-  CornField::stalk(20).ears = 0;
   CornField::tick();
   CornField::takeEar(35);
   for (int tick = 1; tick <= 80; ++tick) {
@@ -148,24 +124,25 @@ TEST_F(CornFieldTest, TheGameEndsOnceEightyOneTicksAfterTheLastEar) {
   }
   EXPECT_EQ(CornField::liveStalkCount(), 1);
   CornField::tick();
-  EXPECT_TRUE(gameOver);
-  EXPECT_EQ(CornField::liveStalkCount(), 0);
+  EXPECT_EQ(make_tuple(gameOver, CornField::liveStalkCount()), make_tuple(true, 0));
   gameOver = false;
   for (int i = 0; i < 100; ++i) CornField::tick();
   EXPECT_FALSE(gameOver);
 }
 
-TEST_F(CornFieldTest, StalksVanishingTogetherEndTheGameOnlyWithTheLast) {
+TEST_F(CornFieldTest, PlantedStalksHaveOneEarAndVanishingTogetherEndTheGameOnlyWithTheLast) {
+  EXPECT_FALSE(CornField::canFertilize());  // nothing standing
+  for (int i = 0; i < 2; ++i) DayDirector::cycleStartingCorn();
   CornField::plantStalk();
   CornField::plantStalk();
-  EXPECT_EQ(CornField::slotCount(), 2);
+  EXPECT_EQ(make_tuple(CornField::slotCount(), CornField::stalk(0).ears), make_tuple(2, int8_t{1}))
+      << "planting ignores the starting corn";
   CornField::takeEar(0);
   CornField::takeEar(1);
   for (int tick = 1; tick <= 80; ++tick) CornField::tick();
   EXPECT_FALSE(gameOver);
   CornField::tick();
-  EXPECT_TRUE(gameOver);
-  EXPECT_EQ(CornField::liveStalkCount(), 0);
+  EXPECT_EQ(make_tuple(gameOver, CornField::liveStalkCount()), make_tuple(true, 0));
 }
 
 TEST_F(CornFieldTest, PlantingFillsAGridGapThenGoesBeyondTheGrid) {
@@ -174,33 +151,21 @@ TEST_F(CornFieldTest, PlantingFillsAGridGapThenGoesBeyondTheGrid) {
   CornField::stalk(5).stage = 0;
   CornField::stalk(5).ears = 0;
   CornField::plantStalk();
-  EXPECT_EQ(CornField::stalk(5).stage, 1);
-  EXPECT_EQ(CornField::stalk(5).ears, 1);
-  EXPECT_FLOAT_EQ(CornField::stalk(5).x, before.x);
-  EXPECT_FLOAT_EQ(CornField::stalk(5).y, before.y);
-  EXPECT_EQ(CornField::slotCount(), 36);
+  const CornStalk& five = CornField::stalk(5);
+  EXPECT_EQ(make_tuple(five.stage, five.ears, five.x, five.y, CornField::slotCount()),
+            make_tuple(int8_t{1}, int8_t{1}, before.x, before.y, 36));
 
   for (int planted = 0; planted < 14; ++planted) {
     CornField::plantStalk();
     const CornStalk& s = CornField::stalk(36 + planted);
-    EXPECT_EQ(CornField::slotCount(), 37 + planted);
-    EXPECT_EQ(s.stage, 1);
-    EXPECT_EQ(s.ears, 1);
-    EXPECT_GE(s.x, 50);
-    EXPECT_LE(s.x, 590);
-    EXPECT_GE(s.y, 40);
-    EXPECT_LE(s.y, 440);
+    SCOPED_TRACE(planted);
+    EXPECT_EQ(make_tuple(CornField::slotCount(), s.stage, s.ears),
+              make_tuple(37 + planted, int8_t{1}, int8_t{1}));
+    EXPECT_TRUE(s.x >= 50 && s.x <= 590 && s.y >= 40 && s.y <= 440) << s.x << "," << s.y;
   }
   EXPECT_EQ(CornField::liveStalkCount(), 50);
   CornField::plantStalk();  // the pool is full
-  EXPECT_EQ(CornField::liveStalkCount(), 50);
-  EXPECT_EQ(CornField::slotCount(), 50);
-}
-
-TEST_F(CornFieldTest, PlantingIgnoresTheStartingCornSetting) {
-  for (int i = 0; i < 2; ++i) DayDirector::cycleStartingCorn();
-  CornField::plantStalk();
-  EXPECT_EQ(CornField::stalk(0).ears, 1);
+  EXPECT_EQ(make_tuple(CornField::liveStalkCount(), CornField::slotCount()), make_tuple(50, 50));
 }
 
 TEST_F(CornFieldTest, FertilizingRaisesStandingStalksUpToThree) {
@@ -210,39 +175,26 @@ TEST_F(CornFieldTest, FertilizingRaisesStandingStalksUpToThree) {
   strip(2);
   CornField::tick();  // slot 2 starts withering
   ASSERT_EQ(CornField::stalk(2).stage, 2);
+  strip(6);  // standing with no ears, not yet withering
   EXPECT_TRUE(CornField::canFertilize());
   CornField::fertilize();
-  EXPECT_EQ(CornField::stalk(0).ears, 3);
-  EXPECT_EQ(CornField::stalk(1).ears, 3);
-  EXPECT_EQ(CornField::stalk(2).ears, 0);
-  EXPECT_EQ(CornField::stalk(3).ears, 2);
+  const auto ears = [](int slot) { return int(CornField::stalk(slot).ears); };
+  EXPECT_EQ(make_tuple(ears(0), ears(1), ears(2), ears(3), ears(6)), make_tuple(3, 3, 0, 2, 1));
+  CornField::tick();
+  EXPECT_EQ(CornField::stalk(6).stage, 1) << "saved from withering";
+  CornField::fertilize();
+  EXPECT_TRUE(CornField::canFertilize());  // slot 6 has two
   CornField::fertilize();
   EXPECT_FALSE(
       CornField::canFertilize());  // every standing stalk has three; the withering one does not count
   EXPECT_EQ(CornField::stalk(2).ears, 0);
 }
 
-TEST_F(CornFieldTest, AStandingStalkWithNoEarsCanBeFertilizedBeforeItWithers) {
-  CornField::layOut();
-  strip(6);
-  CornField::fertilize();
-  EXPECT_EQ(CornField::stalk(6).ears, 1);
-  CornField::tick();
-  EXPECT_EQ(CornField::stalk(6).stage, 1);
-}
-
-TEST_F(CornFieldTest, AnEmptyFieldCannotBeFertilized) {
-  EXPECT_FALSE(CornField::canFertilize());
-  EXPECT_EQ(CornField::findStalkWithCorn(128, 165, 24), -1);
-  EXPECT_EQ(CornField::liveStalkCount(), 0);
-}
-
 TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
   DrawQueue::load();
   worldLight = 0.75f;
   struct Case {
-    int8_t stage;
-    int8_t ears;
+    int8_t stage, ears;
     int picture;
     float size;
   };
@@ -251,27 +203,18 @@ TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
                         {31, 0, 6, 200}, {32, 0, 6, 200}, {33, 0, 6, 196}, {81, 0, 6, 4}};
   CornField::plantStalk();
   CornStalk& s = CornField::stalk(0);
-  s.x = 140;
-  s.y = 170;
-  s.tilt = -7;
+  s.x = 140, s.y = 170, s.tilt = -7;
   for (const Case& c : cases) {
-    s.stage = c.stage;
-    s.ears = c.ears;
+    SCOPED_TRACE(testing::Message() << "stage " << int(c.stage) << " ears " << int(c.ears));
+    s.stage = c.stage, s.ears = c.ears;
     DrawQueue::reset();
     CornField::draw();
-    const std::vector<DrawEntry> entries = queued();
-    ASSERT_EQ(entries.size(), 1u) << int(c.stage);
-    const DrawEntry& e = entries[0];
-    EXPECT_EQ(e.kind, DrawKind::Sprite);
-    EXPECT_EQ(e.sprite, CornField::stalkSprite(c.picture)) << int(c.stage) << " " << int(c.ears);
+    ASSERT_NE(DrawQueue::headIndex(), -1);
+    const DrawEntry& e = DrawQueue::entryAt(DrawQueue::headIndex());
     EXPECT_NE(e.sprite, nullptr);
-    EXPECT_FLOAT_EQ(e.width, c.size) << int(c.stage);
-    EXPECT_FLOAT_EQ(e.height, c.size);
-    EXPECT_FLOAT_EQ(e.angle, -7);
-    EXPECT_FLOAT_EQ(e.elevation, 0);
-    EXPECT_FLOAT_EQ(e.tint, 0.75f);
-    EXPECT_FLOAT_EQ(e.x, 140);
-    EXPECT_FLOAT_EQ(e.y, 170);
+    EXPECT_EQ(make_tuple(e.next, e.kind, e.sprite, e.width, e.height, e.angle, e.elevation, e.tint, e.x, e.y),
+              make_tuple(-1, DrawKind::Sprite, CornField::stalkSprite(c.picture), c.size, c.size, -7.0f, 0.0f,
+                         0.75f, 140.0f, 170.0f));
   }
   s.stage = 0;
   DrawQueue::reset();
