@@ -169,6 +169,16 @@ TEST_F(DayDirectorTest, KindsOfDaysAndTheirSpawns) {
   const int days[] = {4, 9, 14, 19};
   const DayKind kinds[] = {DayKind::Scurvy, DayKind::Moomania, DayKind::Scurvy, DayKind::Moomania};
   for (int i = 0; i < 4; ++i) {
+    if (i == 1) {  // on the way: an early ordinary day brings one creature an event
+      while (DayDirector::day() < 5) playThroughDay();
+      for (int event = 0; event < 11; ++event) {
+        clearField();
+        while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
+        DayDirector::tick();
+        EXPECT_EQ(creatureCount(), 1) << event;
+      }
+      clearField();
+    }
     while (DayDirector::day() < days[i]) playThroughDay();
     EXPECT_EQ(DayDirector::kind(), kinds[i]) << days[i];
 
@@ -231,17 +241,6 @@ TEST_F(DayDirectorTest, OrdinaryEventsFollowTheirDrawsInOrder) {
   EXPECT_GT(outcomes[2], 0);
   EXPECT_GT(outcomes[3], 0);
   EXPECT_GT(outcomes[4], 0);
-}
-
-TEST_F(DayDirectorTest, EarlyOrdinaryDaysBringOneCrowAnEvent) {
-  startGameAt(0);
-  while (DayDirector::day() < 5) playThroughDay();
-  for (int event = 0; event < 11; ++event) {
-    clearField();
-    while (DayDirector::spawnCountdown() > 1) DayDirector::tick();
-    DayDirector::tick();
-    EXPECT_EQ(creatureCount(), 1);
-  }
 }
 
 TEST_F(DayDirectorTest, SpawnIntervalsShrinkToOne) {
