@@ -132,6 +132,7 @@ TEST_F(CornFieldTest, TheGameEndsOnceEightyOneTicksAfterTheLastEar) {
 
 TEST_F(CornFieldTest, PlantedStalksHaveOneEarAndVanishingTogetherEndTheGameOnlyWithTheLast) {
   EXPECT_FALSE(CornField::canFertilize());  // nothing standing
+  EXPECT_EQ(CornField::liveStalkCount(), 0);
   for (int i = 0; i < 2; ++i) DayDirector::cycleStartingCorn();
   CornField::plantStalk();
   CornField::plantStalk();

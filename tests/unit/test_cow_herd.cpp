@@ -49,11 +49,7 @@ class CowHerdTest : public testing::Test {
   static Cow& place(int index, float x, float y, float angle) {
     Cow& c = CowHerd::cow(index);
     c = Cow{};
-    c.active = 1;
-    c.x = x;
-    c.y = y;
-    c.angle = angle;
-    c.target = -1;
+    c.active = 1, c.x = x, c.y = y, c.angle = angle, c.target = -1;
     CowHerd::aim(index);
     return c;
   }
@@ -80,7 +76,8 @@ TEST_F(CowHerdTest, EatsTheStalkThatLiesWithinReachFourMovesAhead) {
             make_tuple(int8_t{0}, 0, startingMoney - 20, 1));
   EXPECT_GT(distance(c.x, c.y, stalk.x, stalk.y), 32.0f) << "eaten before the cow itself gets there";
   ticks(40);  // walking over the bare stalk costs nothing more: stalks without ears are ignored
-  EXPECT_EQ(make_tuple(money(), countPlayed(powerDownClip)), make_tuple(startingMoney - 20, 1));
+  EXPECT_EQ(make_tuple(money(), playedClips().size()), make_tuple(startingMoney - 20, size_t{1}))
+      << "the power-down";
 }
 
 TEST_F(CowHerdTest, EatsOneStalkPerTickFirstInSlotOrder) {

@@ -53,13 +53,8 @@ class CrowFlockTest : public testing::Test {
   static Crow& place(int index, float x, float y, float angle, CrowState state) {
     Crow& c = CrowFlock::crow(index);
     c = Crow{};
-    c.x = x;
-    c.y = y;
-    c.angle = angle;
-    c.height = 48;
-    c.state = state;
-    c.animSet = AnimSet::Flap;
-    c.target = -1;
+    c.x = x, c.y = y, c.angle = angle, c.height = 48;
+    c.state = state, c.animSet = AnimSet::Flap, c.target = -1;
     CrowFlock::aim(index);
     return c;
   }

@@ -48,13 +48,8 @@ class PelicanFlockTest : public testing::Test {
   static Pelican& placeFlying(int index, float x, float y, float angle) {
     Pelican& p = PelicanFlock::pelican(index);
     p = Pelican{};
-    p.state = PelicanState::Flying;
-    p.x = x;
-    p.y = y;
-    p.height = 48.0f;
-    p.angle = angle;
-    p.animSet = AnimSet::Flap;
-    p.target = -1;
+    p.state = PelicanState::Flying, p.animSet = AnimSet::Flap, p.target = -1;
+    p.x = x, p.y = y, p.height = 48.0f, p.angle = angle;
     PelicanFlock::aim(index);
     return p;
   }
