@@ -157,8 +157,7 @@ TEST_F(DayDirectorTest, AnEventDueOnTick1800DoesNotHappen) {
   while (DayDirector::ticksToday() < 1799) DayDirector::tick();
   clearField();
   before = randomState();
-  const int countdownBefore = DayDirector::spawnCountdown();
-  ASSERT_EQ(countdownBefore, 1);
+  ASSERT_EQ(DayDirector::spawnCountdown(), 1);
   DayDirector::tick();
   EXPECT_EQ(randomState(), before);
   EXPECT_EQ(DayDirector::day(), 61);  // the field was clear, so the day ended on its first tick >= 1800
@@ -215,19 +214,11 @@ TEST_F(DayDirectorTest, OrdinaryEventsFollowTheirDrawsInOrder) {
     // The same draws the rule makes; each crow that comes takes three draws of its own (edge, place,
     // heading).
     seedRandom(seed);
-    int expected = -1;
-    if (randomInt(500) < day) {
-      expected = 0;
-    } else if (randomInt(1000) < day) {
-      expected = 1;
-    } else {
-      int crows = 1;
-      if (randomInt(day + 1) > 10) {
-        ++crows;
-        for (int d = 0; d < 3; ++d) randomInt(2);
-      }
-      if (randomInt(day + 1) > 5) ++crows;
-      expected = crows + 1;
+    int expected = randomInt(500) < day ? 0 : randomInt(1000) < day ? 1 : -1;
+    if (expected < 0) {
+      const bool second = randomInt(day + 1) > 10;
+      for (int d = 0; second && d < 3; ++d) randomInt(2);
+      expected = 2 + (second ? 1 : 0) + (randomInt(day + 1) > 5 ? 1 : 0);
     }
 
     seedRandom(seed);
