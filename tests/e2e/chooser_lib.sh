@@ -20,6 +20,11 @@ trap 'exit 143' TERM
 
 fail() {
   echo "FAIL: $*" >&2
+  # What the game said and which windows were up, to tell a slow start from a missing window.
+  for err in "$CHOOSER_TMP"/*.err; do
+    [ -s "$err" ] && { echo "--- $(basename "$err"):" >&2; tail -n 5 "$err" >&2; }
+  done
+  [ -n "${DISPLAY:-}" ] && xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | head -n 5 >&2
   exit 1
 }
 
@@ -54,8 +59,9 @@ chooser_find_window() {
   return 1
 }
 
-chooser_window() { chooser_find_window '^Select Screen Mode$' "${1:-20}"; }
-game_window() { chooser_find_window '^Cornkeeper$' "${1:-30}"; }
+# Generous waits: on a loaded machine the software renderer can take many seconds to start.
+chooser_window() { chooser_find_window '^Select Screen Mode$' "${1:-60}"; }
+game_window() { chooser_find_window '^Cornkeeper$' "${1:-60}"; }
 
 # chooser_key KEY: pressed and released several frames apart.
 chooser_key() {

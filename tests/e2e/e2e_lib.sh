@@ -33,8 +33,9 @@ start_game() {
 }
 
 # game_window: the id of the game's window once it is mapped (the start-up chooser is not it).
+# Generous waits: on a loaded machine the software renderer can take many seconds to start.
 game_window() {
-  for _ in $(seq 150); do
+  for _ in $(seq 600); do
     id=$(xdotool search --onlyvisible --name '^Cornkeeper$' 2>/dev/null | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
@@ -44,7 +45,7 @@ game_window() {
 
 # pass_chooser: confirms the start-up chooser with its defaults, if it is showing.
 pass_chooser() {
-  for _ in $(seq 50); do
+  for _ in $(seq 600); do
     chooser=$(xdotool search --onlyvisible --name 'Screen Mode' 2>/dev/null | head -n 1)
     if [ -n "$chooser" ]; then
       xdotool key --window "$chooser" Return 2>/dev/null
