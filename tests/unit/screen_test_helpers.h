@@ -41,13 +41,14 @@ struct Frame {
   }
 };
 
-// Largest per-channel difference between two frames over a rectangle.
-inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1) {
+// Largest per-channel difference between two frames over a rectangle of `a`, compared with the same
+// rectangle of `b` moved down by `bShiftY` rows.
+inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int bShiftY = 0) {
   int most = 0;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
       for (int c = 0; c < 3; ++c) {
-        int d = std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y)[c]));
+        int d = std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y + bShiftY)[c]));
         if (d > most) most = d;
       }
     }

@@ -19,9 +19,9 @@ class HudTest : public testing::Test {
 
   void SetUp() override {
     saved = Scarecrow::state();
-    Scarecrow::state().money = 0;
-    Scarecrow::state().breath = 0.0f;
-    Scarecrow::state().masks = 0;
+    s().money = 0;
+    s().breath = 0.0f;
+    s().masks = 0;
     worldLight = 1.0f;
     Hud::load();
   }
@@ -30,93 +30,79 @@ class HudTest : public testing::Test {
     Scarecrow::state() = saved;
   }
 
+  static ScarecrowState& s() { return Scarecrow::state(); }
   static void ticks(int n) {
     for (int i = 0; i < n; ++i) Hud::tick();
+  }
+  static Frame draw() {
+    return render([] { Hud::draw(); });
   }
 
   ScarecrowState saved{};
 };
 
 TEST_F(HudTest, LoadShowsNothingYet) {
-  Scarecrow::state().money = 500;
-  Scarecrow::state().breath = 32.0f;
+  s().money = 500;
+  s().breath = 32.0f;
   Hud::load();  // a new game: counters start from zero whatever the scarecrow holds
   EXPECT_EQ(Hud::shownMoney(), 0);
   EXPECT_FLOAT_EQ(Hud::shownBreath(), 0.0f);
   EXPECT_TRUE(Hud::isLoaded());
 }
 
-TEST_F(HudTest, MoneyCountsOnePerTickTowardsTheRealAmount) {
-  Scarecrow::state().money = 3;
-  Hud::tick();
-  EXPECT_EQ(Hud::shownMoney(), 1);
-  Hud::tick();
-  EXPECT_EQ(Hud::shownMoney(), 2);
-  ticks(10);
-  EXPECT_EQ(Hud::shownMoney(), 3);  // and stays there
-}
-
-TEST_F(HudTest, MoneyCountsDownAfterASpend) {
-  Scarecrow::state().money = 3000;
+// Money moves one per tick towards the real amount, up and after a spend down, and stops on it.
+TEST_F(HudTest, MoneyChasesTheRealAmountOnePerTick) {
+  s().money = 3;
+  const int upShown[] = {1, 2, 3, 3};
+  for (int i = 0; i < 4; ++i) {
+    ticks(i == 3 ? 10 : 1);
+    EXPECT_EQ(Hud::shownMoney(), upShown[i]) << i;
+  }
+  s().money = 3000;
   ticks(3000);
   ASSERT_EQ(Hud::shownMoney(), 3000);
-  Scarecrow::state().money = 200;  // a purchase of 2800
-  ticks(1);
-  EXPECT_EQ(Hud::shownMoney(), 2999);
-  ticks(2798);
-  EXPECT_EQ(Hud::shownMoney(), 201);
-  ticks(1);
-  EXPECT_EQ(Hud::shownMoney(), 200);
-  ticks(5);
-  EXPECT_EQ(Hud::shownMoney(), 200);
+  s().money = 200;  // a purchase of 2800
+  const struct { int ticks, shown; } down[] = {{1, 2999}, {2798, 201}, {1, 200}, {5, 200}};
+  for (const auto& d : down) {
+    ticks(d.ticks);
+    EXPECT_EQ(Hud::shownMoney(), d.shown);
+  }
 }
 
-TEST_F(HudTest, BreathGrowsByFourAndStopsOnTheRealValue) {
-  Scarecrow::state().breath = 10.0f;
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 4.0f);
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 8.0f);
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 10.0f);  // 12 would pass it
-  ticks(3);
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 10.0f);
-}
-
-TEST_F(HudTest, BreathShrinksByFourAndStopsOnTheRealValue) {
-  Scarecrow::state().breath = 32.0f;
-  ticks(8);
-  ASSERT_FLOAT_EQ(Hud::shownBreath(), 32.0f);
-  Scarecrow::state().breath = 21.5f;  // a shout costs 16 of a fuller bar, recovery adds fractions
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 28.0f);
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 24.0f);
-  Hud::tick();
-  EXPECT_FLOAT_EQ(Hud::shownBreath(), 21.5f);
+// Breath moves four per tick and stops on the real value rather than passing it.
+TEST_F(HudTest, BreathChasesTheRealValueFourPerTick) {
+  const struct {
+    float real;
+    int ticks;
+    float shown;
+  } rows[] = {{10.0f, 1, 4.0f},  {10.0f, 1, 8.0f},  {10.0f, 1, 10.0f}, {10.0f, 3, 10.0f},
+              {32.0f, 8, 32.0f}, {21.5f, 1, 28.0f}, {21.5f, 1, 24.0f}, {21.5f, 1, 21.5f}};
+  for (const auto& r : rows) {
+    s().breath = r.real;
+    ticks(r.ticks);
+    EXPECT_FLOAT_EQ(Hud::shownBreath(), r.shown) << r.real;
+  }
 }
 
 TEST_F(HudTest, BarTurnsRedBelowTheBreathOfOneShout) {
-  Scarecrow::state().breath = 15.9f;
-  EXPECT_TRUE(Hud::breathBarIsRed());
-  Scarecrow::state().breath = 16.0f;
-  EXPECT_FALSE(Hud::breathBarIsRed());
-  Scarecrow::state().breath = 0.0f;
-  EXPECT_TRUE(Hud::breathBarIsRed());
+  for (const auto& [breath, red] : {std::pair{15.9f, true}, {16.0f, false}, {0.0f, true}}) {
+    s().breath = breath;
+    EXPECT_EQ(Hud::breathBarIsRed(), red) << breath;
+  }
 }
 
 // The bar is drawn from the top-left corner, shown-breath wide and 32 high.
 TEST_F(HudTest, RedBarHasNoGreenOrBlueAndTheLitBarDoes) {
-  Scarecrow::state().breath = 64.0f;
+  s().breath = 64.0f;
   ticks(16);
   ASSERT_FLOAT_EQ(Hud::shownBreath(), 64.0f);
-  Scarecrow::state().breath = 15.9f;  // the real breath falls; the shown bar is still long
-  const Frame red = render([] { Hud::draw(); });
+  s().breath = 15.9f;  // the real breath falls; the shown bar is still long
+  const Frame red = draw();
   EXPECT_GT(red.channelSum(0, 0, 0, 64, 32), 0);
   EXPECT_EQ(red.channelSum(1, 0, 0, 64, 32), 0);
   EXPECT_EQ(red.channelSum(2, 0, 0, 64, 32), 0);
-  Scarecrow::state().breath = 16.0f;
-  const Frame lit = render([] { Hud::draw(); });
+  s().breath = 16.0f;
+  const Frame lit = draw();
   EXPECT_GT(lit.channelSum(1, 0, 0, 64, 32) + lit.channelSum(2, 0, 0, 64, 32), 0);
   // Nothing of the bar beyond its shown length or below its 32 rows.
   EXPECT_EQ(lit.brightness(66, 0, 300, 34), 0);
@@ -124,20 +110,19 @@ TEST_F(HudTest, RedBarHasNoGreenOrBlueAndTheLitBarDoes) {
 }
 
 TEST_F(HudTest, BarAndMasksFollowTheWorldLight) {
-  Scarecrow::state().breath = 64.0f;
-  Scarecrow::state().masks = 1;
+  s().breath = 64.0f;
+  s().masks = 1;
   ticks(16);
+  Frame frames[3];
+  const float lights[] = {1.0f, 0.25f, 0.0f};
+  for (int i = 0; i < 3; ++i) {
+    worldLight = lights[i];
+    frames[i] = draw();
+  }
   worldLight = 1.0f;
-  const Frame full = render([] { Hud::draw(); });
-  worldLight = 0.25f;
-  const Frame dim = render([] { Hud::draw(); });
-  worldLight = 0.0f;
-  const Frame dark = render([] { Hud::draw(); });
-  worldLight = 1.0f;
-  const long fullBar = full.brightness(0, 0, 64, 32);
-  const long dimBar = dim.brightness(0, 0, 64, 32);
-  EXPECT_GT(fullBar, 3 * dimBar);
-  EXPECT_GT(dimBar, 0);
+  const auto& [full, dim, dark] = frames;
+  EXPECT_GT(full.brightness(0, 0, 64, 32), 3 * dim.brightness(0, 0, 64, 32));
+  EXPECT_GT(dim.brightness(0, 0, 64, 32), 0);
   EXPECT_EQ(dark.brightness(0, 0, 64, 32), 0);
   EXPECT_GT(full.brightness(576, 32, 640, 96), 3 * dim.brightness(576, 32, 640, 96));
   EXPECT_EQ(dark.brightness(576, 32, 640, 96), 0);
@@ -145,27 +130,21 @@ TEST_F(HudTest, BarAndMasksFollowTheWorldLight) {
 
 TEST_F(HudTest, OneMaskPerChargeInAColumnAtTheRightEdge) {
   // Mask i is centred at (608, 64 + 50 i); sample a small square around each centre.
-  auto maskShown = [](const Frame& f, int i) { return f.brightness(598, 54 + 50 * i, 618, 74 + 50 * i) > 0; };
-  Scarecrow::state().masks = 0;
-  const Frame none = render([] { Hud::draw(); });
-  for (int i = 0; i < 5; ++i) EXPECT_FALSE(maskShown(none, i)) << i;
-  Scarecrow::state().masks = 3;
-  const Frame three = render([] { Hud::draw(); });
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(maskShown(three, i)) << i;
-  for (int i = 3; i < 5; ++i) EXPECT_FALSE(maskShown(three, i)) << i;
-  Scarecrow::state().masks = 5;
-  const Frame five = render([] { Hud::draw(); });
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(maskShown(five, i)) << i;
+  for (int masks : {0, 3, 5}) {
+    s().masks = masks;
+    const Frame f = draw();
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(f.brightness(598, 54 + 50 * i, 618, 74 + 50 * i) > 0, i < masks) << masks << " masks, " << i;
+    }
+  }
 }
 
 TEST_F(HudTest, ZeroBreathDrawsNoBarAndUnloadedDrawsNothing) {
-  Scarecrow::state().masks = 2;
-  const Frame empty = render([] { Hud::draw(); });
-  EXPECT_EQ(empty.brightness(0, 0, 300, 40), 0);
+  s().masks = 2;
+  EXPECT_EQ(draw().brightness(0, 0, 300, 40), 0);
   Hud::unload();
   Hud::unload();
-  const Frame unloaded = render([] { Hud::draw(); });
-  EXPECT_EQ(unloaded.brightness(0, 0, 640, 480), 0);
+  EXPECT_EQ(draw().brightness(0, 0, 640, 480), 0);
 }
 
 }  // namespace

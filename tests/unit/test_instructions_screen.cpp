@@ -37,15 +37,19 @@ class InstructionsTest : public testing::Test {
     steps(n);
     KeyState::keyUp(key);
   }
+  static Frame draw() {
+    return render([] { InstructionsScreen::draw(); });
+  }
+  static void expectBackOnTheTitle() {
+    EXPECT_FALSE(InstructionsScreen::isLoaded());
+    EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
+  }
 };
 
-TEST_F(InstructionsTest, LoadRequestsTheScreenAtTheTop) {
+TEST_F(InstructionsTest, LoadRequestsTheScreenAtTheTopAndASecondLoadKeepsTheScroll) {
   EXPECT_TRUE(InstructionsScreen::isLoaded());
   EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Instructions);
   EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 0.0f);
-}
-
-TEST_F(InstructionsTest, SecondLoadKeepsTheScroll) {
   hold(vkDown, 10);
   screenMachine->requestScreen(ScreenId::Title);
   InstructionsScreen::load();
@@ -54,33 +58,25 @@ TEST_F(InstructionsTest, SecondLoadKeepsTheScroll) {
 }
 
 TEST_F(InstructionsTest, HeldKeysScrollFourPerStepWithinBounds) {
-  hold(vkUp, 5);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 0.0f);
-  hold(vkDown, 3);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 12.0f);
-  hold(vkUp, 1);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 8.0f);
-  hold(vkDown, 200);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 512.0f);
-  hold(vkUp, 128);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 0.0f);  // the whole range in 128 steps
-}
-
-TEST_F(InstructionsTest, BothKeysHeldCancelOut) {
+  const struct {
+    uint32_t key;
+    int steps;
+    float scroll;
+  } rows[] = {{vkUp, 5, 0.0f}, {vkDown, 3, 12.0f}, {vkUp, 1, 8.0f}, {vkDown, 200, 512.0f}, {vkUp, 128, 0.0f}};
+  for (const auto& r : rows) {
+    hold(r.key, r.steps);
+    EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), r.scroll) << r.steps << " steps";
+  }
   hold(vkDown, 10);
   KeyState::keyDown(vkUp);
   KeyState::keyDown(vkDown);
   steps(5);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);
-  KeyState::keyUp(vkUp);
-  KeyState::keyUp(vkDown);
-}
-
-TEST_F(InstructionsTest, PressWithoutHoldScrollsNothing) {
+  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);  // both held cancel out
+  KeyState::clearAll();
   KeyState::keyDown(vkDown);
   KeyState::keyUp(vkDown);
   steps(3);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 0.0f);
+  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);  // a press without a hold scrolls nothing
 }
 
 TEST_F(InstructionsTest, SlowFrameScrollsSixStepsAtMost) {
@@ -91,24 +87,19 @@ TEST_F(InstructionsTest, SlowFrameScrollsSixStepsAtMost) {
   EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 32.0f);
   InstructionsScreen::update(8);
   EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 36.0f);
-  KeyState::keyUp(vkDown);
 }
 
-TEST_F(InstructionsTest, CtrlLeavesForTheTitleWhateverTheScroll) {
+TEST_F(InstructionsTest, CtrlOrEscapeLeavesForTheTitleWhateverTheScroll) {
   hold(vkDown, 37);
   KeyState::keyDown(vkControl);
   steps(1);
-  EXPECT_FALSE(InstructionsScreen::isLoaded());
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
-  KeyState::keyUp(vkControl);
-}
-
-TEST_F(InstructionsTest, EscapeLeavesForTheTitle) {
+  expectBackOnTheTitle();
+  KeyState::clearAll();
+  InstructionsScreen::load();
   KeyState::keyDown(vkEscape);
   KeyState::keyUp(vkEscape);
   steps(1);
-  EXPECT_FALSE(InstructionsScreen::isLoaded());
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
+  expectBackOnTheTitle();
 }
 
 TEST_F(InstructionsTest, CtrlWithEscapeLeavesEscapeUnread) {
@@ -117,8 +108,6 @@ TEST_F(InstructionsTest, CtrlWithEscapeLeavesEscapeUnread) {
   steps(1);
   EXPECT_FALSE(InstructionsScreen::isLoaded());
   EXPECT_TRUE(KeyState::wasPressed(vkEscape));
-  KeyState::keyUp(vkControl);
-  KeyState::keyUp(vkEscape);
 }
 
 TEST_F(InstructionsTest, KeysPressedOnTheTitleAreForgottenOnLoad) {
@@ -132,19 +121,10 @@ TEST_F(InstructionsTest, KeysPressedOnTheTitleAreForgottenOnLoad) {
 
 // The pages span x 64..576 between the strut columns; scrolling moves them up by whole pixels.
 TEST_F(InstructionsTest, PagesMoveUpByTheScrollAndTheFrameStays) {
-  const Frame top = render([] { InstructionsScreen::draw(); });
+  const Frame top = draw();
   hold(vkDown, 1);
-  const Frame down4 = render([] { InstructionsScreen::draw(); });
-  int worst = 0;
-  for (int y = 0; y < 476; ++y) {
-    for (int x = 64; x < 576; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        const int d = std::abs(static_cast<int>(down4.at(x, y)[c]) - static_cast<int>(top.at(x, y + 4)[c]));
-        if (d > worst) worst = d;
-      }
-    }
-  }
-  EXPECT_LE(worst, 2);
+  const Frame down4 = draw();
+  EXPECT_LE(screentest::maxDifference(down4, top, 64, 0, 576, 476, 4), 2);
   EXPECT_GT(screentest::maxDifference(top, down4, 64, 0, 576, 480), 32);  // the page has content
   EXPECT_LE(screentest::maxDifference(top, down4, 0, 0, 64, 480), 0);     // struts stay
   EXPECT_LE(screentest::maxDifference(top, down4, 576, 0, 640, 480), 0);  // struts and arrows stay
@@ -154,29 +134,17 @@ TEST_F(InstructionsTest, PagesMoveUpByTheScrollAndTheFrameStays) {
 
 TEST_F(InstructionsTest, AtTheBottomPageTwoFillsTheScreen) {
   hold(vkDown, 127);
-  const Frame almost = render([] { InstructionsScreen::draw(); });
+  const Frame almost = draw();
   hold(vkDown, 5);
   ASSERT_FLOAT_EQ(InstructionsScreen::scroll(), 512.0f);
-  const Frame bottom = render([] { InstructionsScreen::draw(); });
   // At 508 the last four rows of page 1 are still at the top; at 512 they are gone.
-  int worst = 0;
-  for (int y = 0; y < 476; ++y) {
-    for (int x = 64; x < 576; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        const int d =
-            std::abs(static_cast<int>(bottom.at(x, y)[c]) - static_cast<int>(almost.at(x, y + 4)[c]));
-        if (d > worst) worst = d;
-      }
-    }
-  }
-  EXPECT_LE(worst, 2);
+  EXPECT_LE(screentest::maxDifference(draw(), almost, 64, 0, 576, 476, 4), 2);
 }
 
 TEST_F(InstructionsTest, UnloadedDrawsNothing) {
   InstructionsScreen::unload();
   InstructionsScreen::unload();
-  const Frame frame = render([] { InstructionsScreen::draw(); });
-  EXPECT_EQ(frame.brightness(0, 0, 640, 480), 0);
+  EXPECT_EQ(draw().brightness(0, 0, 640, 480), 0);
 }
 
 }  // namespace
