@@ -33,20 +33,28 @@ class DayCycleTest : public testing::Test {
     KeyState::clearAll();
     clearPlayedClips();
   }
-  void TearDown() override { DayCycle::unload(); }
+  void TearDown() override {
+    DayCycle::unload();
+    Scarecrow::state().score = 0;
+  }
 
   static void ticks(int n) {
     for (int i = 0; i < n; ++i) DayCycle::tick();
   }
-
+  static void gameOverTicks(int n) {
+    for (int i = 0; i < n; ++i) DayCycle::tickGameOver();
+  }
   static int ticksUntilPhaseChanges() {
     const DayPhase start = DayCycle::phase();
     int n = 0;
-    while (DayCycle::phase() == start && n < 1000) {
-      DayCycle::tick();
-      ++n;
-    }
+    for (; DayCycle::phase() == start && n < 1000; ++n) DayCycle::tick();
     return n;
+  }
+  static Frame draw() {
+    return render([] { DayCycle::draw(); });
+  }
+  static Frame drawGameOver() {
+    return render([] { DayCycle::drawGameOver(); });
   }
 };
 
@@ -77,7 +85,6 @@ class SpecialDayTest : public DayCycleTest {
     ASSERT_EQ(DayDirector::day(), 4);
     ASSERT_EQ(DayDirector::kind(), DayKind::Scurvy);
   }
-
   static void reachMoomaniaDay() {
     DayDirector::stepStartingDay();
     DayDirector::stepStartingDay();  // index 20
@@ -91,9 +98,16 @@ class SpecialDayTest : public DayCycleTest {
     ASSERT_EQ(DayDirector::day(), 9);
     ASSERT_EQ(DayDirector::kind(), DayKind::Moomania);
   }
+  static Frame holdFrameForCurrentDay() {
+    DayCycle::load(DayDirector::day());
+    ticks(roosterTicks + sunriseTicks + titleInTicks + 10);
+    return draw();
+  }
 };
 
-TEST_F(DayCycleTest, LoadStartsTheIntroFromDawn) {
+// One walk through the intro and into the day, tick by tick, checking the phase every tick and the
+// rooster, sun, light and title at the ticks where they turn.
+TEST_F(DayCycleTest, IntroTimeline) {
   DayCycle::load(0);
   EXPECT_TRUE(DayCycle::isLoaded());
   EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
@@ -103,112 +117,88 @@ TEST_F(DayCycleTest, LoadStartsTheIntroFromDawn) {
   EXPECT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f);
   EXPECT_FLOAT_EQ(DayCycle::titleAlpha(), 0.0f);
   EXPECT_FALSE(DayCycle::isDayRunning());
-}
-
-TEST_F(DayCycleTest, PhasesLast65_121_10_And60Ticks) {
-  DayCycle::load(0);
-  EXPECT_EQ(ticksUntilPhaseChanges(), roosterTicks);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::SunRise);
-  EXPECT_EQ(ticksUntilPhaseChanges(), sunriseTicks);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::DayTitleIn);
-  EXPECT_EQ(ticksUntilPhaseChanges(), titleInTicks);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::DayTitleHold);
-  EXPECT_EQ(ticksUntilPhaseChanges(), holdTicks);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::DayRunning);
-  ticks(5000);  // the last phase lasts until the next load
-  EXPECT_EQ(DayCycle::phase(), DayPhase::DayRunning);
-}
-
-TEST_F(DayCycleTest, WorldFirstMovesOnTick257) {
-  DayCycle::load(0);
-  ticks(introTicks - 1);
-  EXPECT_FALSE(DayCycle::isDayRunning());  // the driver's tick 256 still sees the intro
-  DayCycle::tick();
-  EXPECT_TRUE(DayCycle::isDayRunning());  // so tick 257 is the first to move the world
-}
-
-TEST_F(DayCycleTest, RoosterStopsAtTheBottomEdgeThenSinks) {
-  DayCycle::load(0);
-  ticks(roosterTicks - 1);
-  EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);  // 736 - 64 * 4: not yet below the edge
-  EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
-  DayCycle::tick();
-  EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);  // 476 is put back on the edge
-  ticks(sunriseTicks);
-  EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);  // still while the sun rises
-  ticks(titleInTicks + holdTicks);
-  EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f + 4.0f * (titleInTicks + holdTicks));
-}
-
-TEST_F(DayCycleTest, LightRisesFromTheSunrisesThirtyNinthTickToFullOnTheFiftyFourth) {
-  DayCycle::load(0);
-  ticks(roosterTicks);
-  for (int t = 1; t <= 38; ++t) {
+  constexpr int sunUp = roosterTicks, titleIn = sunUp + sunriseTicks, hold = titleIn + titleInTicks;
+  float highest = DayCycle::sunY(), full = 0.0f;
+  for (int t = 1; t <= introTicks + 310; ++t) {
     DayCycle::tick();
-    ASSERT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f) << "sunrise tick " << t;
-  }
-  EXPECT_GE(DayCycle::sunY(), 300.0f);
-  DayCycle::tick();  // 39: the sun has passed above y = 300
-  EXPECT_LT(DayCycle::sunY(), 300.0f);
-  EXPECT_NEAR(DayCycle::lightLevel(), 0.25f, 1e-6f);
-  ticks(53 - 39);
-  EXPECT_LT(DayCycle::lightLevel(), 0.99f);
-  DayCycle::tick();  // 54
-  const float full = DayCycle::lightLevel();
-  EXPECT_NEAR(full, 1.0f, 1e-5f);
-  ticks(sunriseTicks - 54 + titleInTicks + holdTicks + 20);
-  EXPECT_EQ(DayCycle::lightLevel(), full);  // never raised again
-}
-
-TEST_F(DayCycleTest, SunOvershootsThenSettlesForTheTitle) {
-  DayCycle::load(0);
-  ticks(roosterTicks);
-  float highest = DayCycle::sunY();
-  for (int t = 0; t < sunriseTicks; ++t) {
-    DayCycle::tick();
-    if (DayCycle::sunY() < highest) highest = DayCycle::sunY();
+    SCOPED_TRACE(testing::Message() << "tick " << t);
+    const DayPhase phase = t < sunUp        ? DayPhase::RoosterRise
+                           : t < titleIn    ? DayPhase::SunRise
+                           : t < hold       ? DayPhase::DayTitleIn
+                           : t < introTicks ? DayPhase::DayTitleHold
+                                            : DayPhase::DayRunning;
+    ASSERT_EQ(DayCycle::phase(), phase);
+    // The driver's tick 256 still sees the intro, so tick 257 is the first to move the world.
+    ASSERT_EQ(DayCycle::isDayRunning(), t >= introTicks);
+    if (t <= 180) {
+      ASSERT_FLOAT_EQ(DayCycle::sunAngle(), 2.0f * t);
+    } else if (t == 181) {
+      EXPECT_FLOAT_EQ(DayCycle::sunAngle(), 2.0f);  // 360 shown once before wrapping
+    }
+    // Light: dim until the sun passes above y = 300 on the sunrise's 39th tick, full on its 54th, never
+    // raised again.
+    if (t > sunUp && t <= sunUp + 38) {
+      ASSERT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f);
+    } else if (t > sunUp + 54 && t <= introTicks + 20) {
+      ASSERT_EQ(DayCycle::lightLevel(), full);
+    }
+    // Sun: overshoots, settles for the title, sinks first and then leaves through the top.
+    if (t > sunUp && t <= titleIn) {
+      highest = std::min(highest, DayCycle::sunY());
+    } else if (t >= hold && t <= introTicks) {
+      ASSERT_FLOAT_EQ(DayCycle::sunY(), 251.5f);
+    } else if (t >= introTicks + 110) {
+      ASSERT_LT(DayCycle::sunY(), -128.0f);
+    }
+    switch (t) {
+      case sunUp - 1:  // 736 - 64 * 4 reaches the bottom edge
+      case sunUp:      // 476 is put back on it
+        EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);
+        break;
+      case sunUp + 38:
+        EXPECT_GE(DayCycle::sunY(), 300.0f);
+        break;
+      case sunUp + 39:
+        EXPECT_LT(DayCycle::sunY(), 300.0f);
+        EXPECT_NEAR(DayCycle::lightLevel(), 0.25f, 1e-6f);
+        break;
+      case sunUp + 53:
+        EXPECT_LT(DayCycle::lightLevel(), 0.99f);
+        break;
+      case sunUp + 54:
+        full = DayCycle::lightLevel();
+        EXPECT_NEAR(full, 1.0f, 1e-5f);
+        break;
+      case titleIn:
+        EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);  // still while the sun rose
+        EXPECT_FLOAT_EQ(DayCycle::sunY(), 261.5f);
+        EXPECT_FLOAT_EQ(DayCycle::titleAlpha(), 0.0f);
+        break;
+      case hold:
+        EXPECT_EQ(DayCycle::titleAlpha(), 1.0f);  // set exactly, not left at 1.0000001
+        break;
+      case introTicks:
+        EXPECT_FLOAT_EQ(DayCycle::roosterY(), 480.0f + 4.0f * (titleInTicks + holdTicks));
+        EXPECT_FLOAT_EQ(DayCycle::sunVelocity(), 10.0f);
+        EXPECT_EQ(DayCycle::titleAlpha(), 1.0f);
+        break;
+      case introTicks + 5:
+        EXPECT_NEAR(DayCycle::titleAlpha(), 0.5f, 1e-5f);
+        break;
+      case introTicks + 10:
+        EXPECT_FLOAT_EQ(DayCycle::sunY(), 251.5f + 45.0f);
+        break;
+      case introTicks + 25:  // the fade stops once at or below 0
+        EXPECT_LE(DayCycle::titleAlpha(), 1e-5f);
+        EXPECT_GT(DayCycle::titleAlpha(), -0.1f);
+        break;
+      default:
+        break;
+    }
   }
   EXPECT_FLOAT_EQ(highest, 132.25f);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::DayTitleIn);
-  EXPECT_FLOAT_EQ(DayCycle::sunY(), 261.5f);
-  ticks(titleInTicks);
-  EXPECT_FLOAT_EQ(DayCycle::sunY(), 251.5f);
-  for (int t = 0; t < holdTicks; ++t) {
-    DayCycle::tick();
-    ASSERT_FLOAT_EQ(DayCycle::sunY(), 251.5f);
-  }
-  EXPECT_FLOAT_EQ(DayCycle::sunVelocity(), 10.0f);
-  ticks(10);
-  EXPECT_FLOAT_EQ(DayCycle::sunY(), 251.5f + 45.0f);  // sinks first
-  for (int t = 0; t < 100 && DayCycle::sunY() > -128.0f; ++t) DayCycle::tick();
-  EXPECT_LT(DayCycle::sunY(), -128.0f);  // then leaves through the top
-  ticks(200);
-  EXPECT_LT(DayCycle::sunY(), -128.0f);
-}
-
-TEST_F(DayCycleTest, SunAngleShows360OnceBeforeWrapping) {
-  DayCycle::load(0);
-  for (int t = 1; t <= 180; ++t) {
-    DayCycle::tick();
-    ASSERT_FLOAT_EQ(DayCycle::sunAngle(), 2.0f * t);
-  }
-  DayCycle::tick();
-  EXPECT_FLOAT_EQ(DayCycle::sunAngle(), 2.0f);
-}
-
-TEST_F(DayCycleTest, TitleFadesInHoldsAndFadesOutWhenTheDayRuns) {
-  DayCycle::load(0);
-  ticks(roosterTicks + sunriseTicks);
-  EXPECT_FLOAT_EQ(DayCycle::titleAlpha(), 0.0f);
-  ticks(titleInTicks);
-  EXPECT_EQ(DayCycle::titleAlpha(), 1.0f);  // set exactly, not left at 1.0000001
-  ticks(holdTicks);
-  EXPECT_EQ(DayCycle::titleAlpha(), 1.0f);
-  ticks(5);
-  EXPECT_NEAR(DayCycle::titleAlpha(), 0.5f, 1e-5f);
-  ticks(20);
-  EXPECT_LE(DayCycle::titleAlpha(), 1e-5f);
-  EXPECT_GT(DayCycle::titleAlpha(), -0.1f);  // stops once at or below 0
+  ticks(5000);  // the last phase lasts until the next load
+  EXPECT_EQ(DayCycle::phase(), DayPhase::DayRunning);
 }
 
 TEST_F(DayCycleTest, OrdinaryDayPlaysTheRoosterWhenItReachesTheEdge) {
@@ -225,38 +215,27 @@ TEST_F(DayCycleTest, OrdinaryDayPlaysTheRoosterWhenItReachesTheEdge) {
   EXPECT_EQ(playedClips().size(), 1u);  // once per day
 }
 
-TEST_F(SpecialDayTest, ScurvyDayPlaysItsOwnClip) {
-  reachScurvyDay();
-  DayCycle::load(DayDirector::day());
-  EXPECT_EQ(DayCycle::shownDay(), 5);
-  clearPlayedClips();
-  ticks(roosterTicks);
-  EXPECT_EQ(countPlayed("sound\\scurvy.wav"), 1);
-  EXPECT_EQ(countPlayed("sound\\rooster.wav"), 0);
-  EXPECT_EQ(countPlayed("sound\\mania.wav"), 0);
-}
-
-TEST_F(SpecialDayTest, MoomaniaDayPlaysItsOwnClip) {
-  reachMoomaniaDay();
-  DayCycle::load(DayDirector::day());
-  EXPECT_EQ(DayCycle::shownDay(), 10);
-  clearPlayedClips();
-  ticks(roosterTicks);
-  EXPECT_EQ(countPlayed("sound\\mania.wav"), 1);
-  EXPECT_EQ(countPlayed("sound\\rooster.wav"), 0);
-  EXPECT_EQ(countPlayed("sound\\scurvy.wav"), 0);
+TEST_F(SpecialDayTest, EachSpecialDayPlaysItsOwnClip) {
+  const struct {
+    void (*reach)();
+    int shownDay;
+    const char* clip;
+  } days[] = {{reachScurvyDay, 5, "sound\\scurvy.wav"}, {reachMoomaniaDay, 10, "sound\\mania.wav"}};
+  for (const auto& d : days) {
+    SCOPED_TRACE(d.clip);
+    DayDirector::resetForTests();
+    d.reach();
+    DayCycle::load(DayDirector::day());
+    EXPECT_EQ(DayCycle::shownDay(), d.shownDay);
+    clearPlayedClips();
+    ticks(roosterTicks);
+    EXPECT_EQ(countPlayed(d.clip), 1);
+    EXPECT_EQ(playedClips().size(), 1u);  // neither the rooster nor the other special clip
+  }
 }
 
 // The banner sits at (320, 300), 256 x 64; the rest of the overlay is the same for every kind.
 // Its top 22 rows share the band with the day number, which differs between the days compared.
-constexpr int bannerLeft = 192, bannerTop = 290, bannerRight = 448, bannerBottom = 332;
-
-Frame holdFrameForCurrentDay() {
-  DayCycle::load(DayDirector::day());
-  for (int i = 0; i < roosterTicks + sunriseTicks + titleInTicks + 10; ++i) DayCycle::tick();
-  return render([] { DayCycle::draw(); });
-}
-
 TEST_F(SpecialDayTest, EachKindShowsItsBannerAndOrdinaryDaysNone) {
   DayDirector::startDay();
   const Frame ordinary = holdFrameForCurrentDay();
@@ -265,15 +244,10 @@ TEST_F(SpecialDayTest, EachKindShowsItsBannerAndOrdinaryDaysNone) {
   DayDirector::resetForTests();
   reachMoomaniaDay();
   const Frame moomania = holdFrameForCurrentDay();
-
   // Shown days 1, 5 and 10 differ in their number too; compare only the banner band and the sun's
   // left and right, which no number reaches.
-  EXPECT_GT(screentest::maxDifference(ordinary, scurvy, bannerLeft, bannerTop, bannerRight, bannerBottom),
-            64);
-  EXPECT_GT(screentest::maxDifference(ordinary, moomania, bannerLeft, bannerTop, bannerRight, bannerBottom),
-            64);
-  EXPECT_GT(screentest::maxDifference(scurvy, moomania, bannerLeft, bannerTop, bannerRight, bannerBottom),
-            64);
+  const Frame* pairs[][2] = {{&ordinary, &scurvy}, {&ordinary, &moomania}, {&scurvy, &moomania}};
+  for (const auto& p : pairs) EXPECT_GT(screentest::maxDifference(*p[0], *p[1], 192, 290, 448, 332), 64);
   EXPECT_LE(screentest::maxDifference(ordinary, scurvy, 0, 340, 640, 480), 2);
   EXPECT_LE(screentest::maxDifference(ordinary, moomania, 0, 340, 640, 480), 2);
 }
@@ -282,10 +256,8 @@ TEST_F(DayCycleTest, TitleRightEdgeMovesLeftAsTheNumberGrows) {
   const struct {
     int index;
     float x;
-  } cases[] = {
-      {0, 360.0f},  {8, 360.0f},   {9, 338.0f},   {98, 338.0f},
-      {99, 316.0f}, {255, 316.0f}, {998, 316.0f}, {999, 294.0f},
-  };
+  } cases[] = {{0, 360.0f},  {8, 360.0f},   {9, 338.0f},   {98, 338.0f},
+               {99, 316.0f}, {255, 316.0f}, {998, 316.0f}, {999, 294.0f}};
   for (const auto& c : cases) {
     DayCycle::load(c.index);
     EXPECT_EQ(DayCycle::shownDay(), c.index + 1);
@@ -300,9 +272,8 @@ TEST_F(DayCycleTest, ReloadMidIntroStartsTheNewDayFromDawn) {
   EXPECT_EQ(DayCycle::shownDay(), 2);
   EXPECT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f);
   EXPECT_FLOAT_EQ(DayCycle::sunAngle(), 0.0f);
-  EXPECT_EQ(ticksUntilPhaseChanges(), roosterTicks);
-  EXPECT_EQ(ticksUntilPhaseChanges(), sunriseTicks);
-  EXPECT_EQ(ticksUntilPhaseChanges(), titleInTicks);
+  for (int phaseTicks : {roosterTicks, sunriseTicks, titleInTicks})
+    EXPECT_EQ(ticksUntilPhaseChanges(), phaseTicks);
   ticks(30);  // halfway through the hold: its counter too
   DayCycle::load(2);
   ticks(roosterTicks + sunriseTicks + titleInTicks);
@@ -331,11 +302,11 @@ TEST_F(DayCycleTest, GameOverFadesTheLightInAboutAHundredTicks) {
   DayCycle::tickGameOver();
   EXPECT_NEAR(DayCycle::lightLevel(), 0.99f, 1e-5f);
   EXPECT_FLOAT_EQ(DayCycle::sunAngle(), angle + 2.0f);  // the sun keeps spinning
-  for (int t = 0; t < 94; ++t) DayCycle::tickGameOver();
+  gameOverTicks(94);
   EXPECT_GT(DayCycle::lightLevel(), 0.04f);
-  for (int t = 0; t < 10; ++t) DayCycle::tickGameOver();
+  gameOverTicks(10);
   EXPECT_LE(DayCycle::lightLevel(), 1e-4f);
-  for (int t = 0; t < 100; ++t) DayCycle::tickGameOver();
+  gameOverTicks(100);
   EXPECT_GT(DayCycle::lightLevel(), -0.0101f);  // stops once it reaches black
   EXPECT_EQ(DayCycle::phase(), phase);
 }
@@ -344,11 +315,11 @@ TEST_F(DayCycleTest, RoosterTakesTheDayLight) {
   DayCycle::load(0);
   ticks(roosterTicks + 1);  // rooster at the bottom edge, light 0.2
   ASSERT_FLOAT_EQ(DayCycle::lightLevel(), 0.2f);
-  const Frame dim = render([] { DayCycle::draw(); });
+  const Frame dim = draw();
   ticks(60);  // rooster still at the edge, light full
   ASSERT_NEAR(DayCycle::lightLevel(), 1.0f, 1e-5f);
   ASSERT_FLOAT_EQ(DayCycle::roosterY(), 480.0f);
-  const Frame bright = render([] { DayCycle::draw(); });
+  const Frame bright = draw();
   // Rooster: x 0..180, y 300..480; the sun never reaches x < 192.
   const long dimRooster = dim.brightness(0, 300, 180, 480);
   const long brightRooster = bright.brightness(0, 300, 180, 480);
@@ -357,31 +328,20 @@ TEST_F(DayCycleTest, RoosterTakesTheDayLight) {
   EXPECT_LT(brightRooster, 6 * dimRooster);
 }
 
-TEST_F(DayCycleTest, GameOverOverlayStaysBrightWhileTheLightFades) {
-  Scarecrow::state().score = 123456;
+TEST_F(DayCycleTest, GameOverOverlayShowsTheScoreAndStaysBrightWhileTheLightFades) {
   DayCycle::load(11);
+  const Frame zero = drawGameOver();
+  Scarecrow::state().score = 123456;
+  EXPECT_GT(screentest::maxDifference(zero, drawGameOver(), 0, 0, 640, 480), 64);
   ticks(introTicks);  // full light
   const float startAngle = DayCycle::sunAngle();
-  const Frame before = render([] { DayCycle::drawGameOver(); });
-  const float lightBefore = DayCycle::lightLevel();
-  for (int t = 0; t < 180; ++t) DayCycle::tickGameOver();
+  const Frame before = drawGameOver();
+  ASSERT_NEAR(DayCycle::lightLevel(), 1.0f, 1e-5f);
+  gameOverTicks(180);
   ASSERT_FLOAT_EQ(DayCycle::sunAngle(), startAngle);
-  ASSERT_NEAR(lightBefore, 1.0f, 1e-5f);
   ASSERT_LE(DayCycle::lightLevel(), 1e-4f);  // the world beneath is black by now
-  const Frame after = render([] { DayCycle::drawGameOver(); });
   EXPECT_GT(before.brightness(0, 0, 640, 480), 0);
-  EXPECT_LE(screentest::maxDifference(before, after, 0, 0, 640, 480), 1);
-  Scarecrow::state().score = 0;
-}
-
-TEST_F(DayCycleTest, GameOverOverlayShowsTheScore) {
-  DayCycle::load(0);
-  Scarecrow::state().score = 0;
-  const Frame zero = render([] { DayCycle::drawGameOver(); });
-  Scarecrow::state().score = 987654;
-  const Frame high = render([] { DayCycle::drawGameOver(); });
-  Scarecrow::state().score = 0;
-  EXPECT_GT(screentest::maxDifference(zero, high, 0, 0, 640, 480), 64);
+  EXPECT_LE(screentest::maxDifference(before, drawGameOver(), 0, 0, 640, 480), 1);
 }
 
 }  // namespace

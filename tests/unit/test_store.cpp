@@ -24,18 +24,7 @@ constexpr uint32_t stepMs = 16;
 constexpr int stepsUntilKeysAreRead = 89;  // 608 down to 519
 constexpr int plenty = 100000;
 
-enum Slot : int {
-  Exit = 0,
-  Seed = 1,
-  Fertilizer = 2,
-  Weight = 3,
-  Letter = 4,
-  Breath = 5,
-  Lung = 6,
-  Mask = 7,
-  Time = 8,
-  Rocket = 9
-};
+enum Slot : int { Exit, Seed, Fertilizer, Weight, Letter, Breath, Lung, Mask, Time, Rocket };
 
 class StoreTest : public testing::Test {
  protected:
@@ -69,7 +58,6 @@ class StoreTest : public testing::Test {
   }
 
   static ScarecrowState& scarecrow() { return Scarecrow::state(); }
-
   static void steps(int n) {
     for (int i = 0; i < n; ++i) Store::update(stepMs);
   }
@@ -87,22 +75,35 @@ class StoreTest : public testing::Test {
     steps(stepsUntilKeysAreRead);
     clearPlayedClips();
   }
-  // From the exit button: Down to slot 1, then along the row and down the column.
-  static void selectFromExit(int slot) {
-    ASSERT_EQ(Store::selection(), Exit);
+  // Back up to the exit button, then Down to slot 1, along the row and down the column.
+  static void select(int slot) {
+    while (Store::selection() != Exit) press(vkUp);
     press(vkDown);
     for (int i = 0; i < (slot - 1) % 3; ++i) press(vkRight);
     for (int i = 0; i < (slot - 1) / 3; ++i) press(vkDown);
     ASSERT_EQ(Store::selection(), slot);
   }
   static void buy() { press(vkControl); }
+  static void beginGameAtIndex10() {
+    DayDirector::stepStartingDay();
+    DayDirector::beginGame();  // index 10: even the time item's condition holds
+  }
+  static Frame draw() {
+    return render([] { Store::draw(); });
+  }
+  static void expectLeftForTheComingDay() {
+    EXPECT_FALSE(Store::isLoaded());
+    EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Play);
+    EXPECT_TRUE(DayCycle::isLoaded());
+    EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
+    EXPECT_EQ(DayCycle::shownDay(), DayDirector::day() + 1);
+  }
 };
 
-TEST_F(StoreTest, LoadGreetsOnceAndRequestsTheStore) {
+TEST_F(StoreTest, LoadGreetsOnceThenTheShopkeeperRisesAndTheCursorSpins) {
   scarecrow().money = 0;
   Store::load();
   EXPECT_TRUE(Store::isLoaded());
-  EXPECT_EQ(countPlayed("sound\\hello.wav"), 1);
   EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Store);
   EXPECT_EQ(Store::selection(), Exit);
   EXPECT_FLOAT_EQ(Store::cursorX(), 147.0f);
@@ -112,10 +113,6 @@ TEST_F(StoreTest, LoadGreetsOnceAndRequestsTheStore) {
   EXPECT_TRUE(Store::isOffered(Exit));
   Store::load();  // already open: nothing happens
   EXPECT_EQ(countPlayed("sound\\hello.wav"), 1);
-}
-
-TEST_F(StoreTest, ShopkeeperRisesTo480AndTheCursorSpins) {
-  Store::load();
   steps(128);
   EXPECT_FLOAT_EQ(Store::shopkeeperY(), 480.0f);
   steps(10);
@@ -152,69 +149,46 @@ TEST_F(StoreTest, KeyActsAtOnceWhenNoFrameEndsAt520) {
 
 TEST_F(StoreTest, CursorMovesAndWraps) {
   openWithMoney(0);
-  press(vkLeft);
-  EXPECT_EQ(Store::selection(), Exit);  // sideways does nothing on the exit
-  press(vkRight);
-  EXPECT_EQ(Store::selection(), Exit);
-  press(vkUp);
-  EXPECT_EQ(Store::selection(), Mask);  // from the exit up to the bottom row
-  press(vkLeft);
-  EXPECT_EQ(Store::selection(), Rocket);  // left from the left column wraps to the right
-  press(vkRight);
-  EXPECT_EQ(Store::selection(), Mask);  // and back
-  press(vkUp);
-  EXPECT_EQ(Store::selection(), Letter);
-  press(vkRight);
-  EXPECT_EQ(Store::selection(), Breath);
-  press(vkUp);
-  EXPECT_EQ(Store::selection(), Fertilizer);
-  press(vkUp);
-  EXPECT_EQ(Store::selection(), Exit);  // from the top row up to the exit
-  press(vkUp);
-  EXPECT_EQ(Store::selection(), Mask);
-  press(vkRight);
-  press(vkDown);
-  EXPECT_EQ(Store::selection(), Exit);  // from the bottom row down to the exit
-  press(vkDown);
-  EXPECT_EQ(Store::selection(), Seed);
-  press(vkDown);
-  EXPECT_EQ(Store::selection(), Letter);
-  press(vkRight);
-  press(vkRight);
-  press(vkRight);
-  EXPECT_EQ(Store::selection(), Letter);  // round the row
+  const struct {
+    uint32_t key;
+    int slot;
+  } moves[] = {
+      {vkLeft, Exit},   {vkRight, Exit},  // sideways does nothing on the exit
+      {vkUp, Mask},                       // from the exit up to the bottom row
+      {vkLeft, Rocket}, {vkRight, Mask},  // left from the left column wraps to the right, and back
+      {vkUp, Letter},   {vkRight, Breath}, {vkUp, Fertilizer},
+      {vkUp, Exit},                                         // from the top row up to the exit
+      {vkUp, Mask},     {vkRight, Time},   {vkDown, Exit},  // from the bottom row down to the exit
+      {vkDown, Seed},   {vkDown, Letter},  {vkRight, Breath},
+      {vkRight, Lung},  {vkRight, Letter},  // round the row
+  };
+  for (const auto& m : moves) {
+    press(m.key);
+    EXPECT_EQ(Store::selection(), m.slot);
+  }
 }
 
 TEST_F(StoreTest, CursorSitsOnTheSelectedSlot) {
   openWithMoney(0);
-  const struct {
-    int slot;
-    float x, y;
-  } expected[] = {{1, 148, 200}, {2, 316, 200}, {3, 484, 200}, {4, 148, 300}, {5, 316, 300},
-                  {6, 484, 300}, {7, 148, 400}, {8, 316, 400}, {9, 484, 400}};
-  for (const auto& e : expected) {
-    while (Store::selection() != Exit) press(vkUp);
-    selectFromExit(e.slot);
-    EXPECT_FLOAT_EQ(Store::cursorX(), e.x) << e.slot;
-    EXPECT_FLOAT_EQ(Store::cursorY(), e.y) << e.slot;
+  const float xs[] = {148, 316, 484}, ys[] = {200, 300, 400};
+  for (int slot = 1; slot < Store::slotCount; ++slot) {
+    select(slot);
+    EXPECT_FLOAT_EQ(Store::cursorX(), xs[(slot - 1) % 3]) << slot;
+    EXPECT_FLOAT_EQ(Store::cursorY(), ys[(slot - 1) / 3]) << slot;
   }
-  press(vkUp);
-  press(vkUp);
-  press(vkUp);
-  ASSERT_EQ(Store::selection(), Exit);
+  while (Store::selection() != Exit) press(vkUp);
   EXPECT_FLOAT_EQ(Store::cursorX(), 147.0f);
   EXPECT_FLOAT_EQ(Store::cursorY(), 70.0f);
 }
 
-TEST_F(StoreTest, With199MoneyNothingCanBeBought) {
-  DayDirector::stepStartingDay();
-  DayDirector::beginGame();  // index 10: even the time item's condition holds
+// Items: 128 x 128 at (148 + 168 c, 200 + 100 r). An item that cannot be bought is drawn at half opacity.
+TEST_F(StoreTest, With199MoneyNothingCanBeBoughtAndEveryItemIsFaded) {
+  beginGameAtIndex10();
   openWithMoney(199);
   const int32_t score = scarecrow().score;
-  for (int slot = 1; slot < Store::slotCount; ++slot) EXPECT_FALSE(Store::isOffered(slot)) << slot;
   for (int slot = 1; slot < Store::slotCount; ++slot) {
-    while (Store::selection() != Exit) press(vkUp);
-    selectFromExit(slot);
+    EXPECT_FALSE(Store::isOffered(slot)) << slot;
+    select(slot);
     buy();
   }
   EXPECT_EQ(countPlayed("sound\\nobuy.wav"), 9);
@@ -222,40 +196,45 @@ TEST_F(StoreTest, With199MoneyNothingCanBeBought) {
   EXPECT_EQ(scarecrow().money, 199);
   EXPECT_EQ(scarecrow().score, score);
   EXPECT_TRUE(Store::isLoaded());
+
+  const Frame poor = draw();
+  scarecrow().money = plenty;
+  Store::refreshOffers();
+  const Frame rich = draw();
+  for (int slot = 1; slot < Store::slotCount; ++slot) {
+    const int cx = 148 + 168 * ((slot - 1) % 3), cy = 200 + 100 * ((slot - 1) / 3);
+    EXPECT_GT(screentest::maxDifference(poor, rich, cx - 40, cy - 40, cx + 40, cy + 40), 16) << slot;
+  }
+  // The money at the bottom right is the real figure, drawn at once.
+  EXPECT_GT(screentest::maxDifference(poor, rich, 490, 448, 634, 480), 64);
 }
 
 TEST_F(StoreTest, EachPriceIsTheLeastMoneyThatBuys) {
-  DayDirector::stepStartingDay();
-  DayDirector::beginGame();
+  beginGameAtIndex10();
   const int32_t prices[Store::slotCount] = {0, 500, 1200, 300, 200, 350, 475, 250, 2800, 400};
   for (int slot = 1; slot < Store::slotCount; ++slot) {
     EXPECT_EQ(Store::price(slot), prices[slot]);
-    scarecrow().money = prices[slot] - 1;
-    Store::refreshOffers();
-    EXPECT_FALSE(Store::isOffered(slot)) << slot;
-    scarecrow().money = prices[slot];
-    Store::refreshOffers();
-    EXPECT_TRUE(Store::isOffered(slot)) << slot;
+    for (int32_t money : {prices[slot] - 1, prices[slot]}) {
+      scarecrow().money = money;
+      Store::refreshOffers();
+      EXPECT_EQ(Store::isOffered(slot), money == prices[slot]) << slot;
+    }
   }
 }
 
-TEST_F(StoreTest, PurchaseSpendsMoneyButKeepsTheScore) {
+TEST_F(StoreTest, PurchaseSpendsMoneyKeepsTheScoreAndRecomputesTheOffers) {
   scarecrow().score = 5000;
-  openWithMoney(1000);
-  selectFromExit(Letter);
+  openWithMoney(650);
+  select(Letter);
   const uint8_t letters = scarecrow().booLetters;
   buy();
   EXPECT_EQ(scarecrow().booLetters, letters + 1);
-  EXPECT_EQ(scarecrow().money, 800);
+  EXPECT_EQ(scarecrow().money, 450);
   EXPECT_EQ(scarecrow().score, 5000);
   EXPECT_EQ(countPlayed("sound\\buy.wav"), 1);
   EXPECT_EQ(countPlayed("sound\\nobuy.wav"), 0);
-}
-
-TEST_F(StoreTest, OffersAreRecomputedAfterEveryPurchase) {
-  openWithMoney(450);
   EXPECT_TRUE(Store::isOffered(Rocket));
-  selectFromExit(Rocket);
+  select(Rocket);
   buy();
   EXPECT_EQ(scarecrow().money, 50);
   EXPECT_FALSE(Store::isOffered(Letter));  // 50 no longer buys anything
@@ -265,7 +244,7 @@ TEST_F(StoreTest, OffersAreRecomputedAfterEveryPurchase) {
 
 TEST_F(StoreTest, WeightNineTimesThenNoMore) {
   openWithMoney(plenty);
-  selectFromExit(Weight);
+  select(Weight);
   for (int i = 1; i <= 9; ++i) {
     ASSERT_TRUE(Store::isOffered(Weight)) << "purchase " << i;
     buy();
@@ -280,29 +259,18 @@ TEST_F(StoreTest, WeightNineTimesThenNoMore) {
   EXPECT_EQ(countPlayed("sound\\nobuy.wav"), 1);
 }
 
-TEST_F(StoreTest, LungAt224FillsTheBreathAndIsTheLast) {
-  scarecrow().maxBreath = 224.0f;
-  scarecrow().breath = 10.0f;
-  openWithMoney(plenty);
-  ASSERT_TRUE(Store::isOffered(Lung));
-  selectFromExit(Lung);
-  buy();
-  EXPECT_FLOAT_EQ(scarecrow().maxBreath, 256.0f);
-  EXPECT_FLOAT_EQ(scarecrow().breath, 256.0f);
-  EXPECT_FALSE(Store::isOffered(Lung));
-}
-
-TEST_F(StoreTest, UpgradesStopAtTheirLimits) {
+// One step short of each limit: the last purchase reaches it and the item is offered no more.
+TEST_F(StoreTest, UpgradesStopAtTheirLimitsAndTheLastLungFillsTheBreath) {
   scarecrow().booLetters = 7;
   scarecrow().booRange = 90;
   scarecrow().masks = 4;
   scarecrow().maxSpeed = 3.0f;
+  scarecrow().maxBreath = 224.0f;
+  scarecrow().breath = 10.0f;
   openWithMoney(plenty);
-  const int slots[] = {Letter, Breath, Mask, Rocket};
-  for (int slot : slots) {
+  for (int slot : {Letter, Breath, Mask, Rocket, Lung}) {
     ASSERT_TRUE(Store::isOffered(slot)) << slot;
-    while (Store::selection() != Exit) press(vkUp);
-    selectFromExit(slot);
+    select(slot);
     buy();
     EXPECT_FALSE(Store::isOffered(slot)) << slot;
   }
@@ -310,12 +278,14 @@ TEST_F(StoreTest, UpgradesStopAtTheirLimits) {
   EXPECT_EQ(scarecrow().booRange, 100);
   EXPECT_EQ(scarecrow().masks, 5);
   EXPECT_FLOAT_EQ(scarecrow().maxSpeed, 4.0f);
-  EXPECT_EQ(scarecrow().money, plenty - 200 - 350 - 250 - 400);
+  EXPECT_FLOAT_EQ(scarecrow().maxBreath, 256.0f);
+  EXPECT_FLOAT_EQ(scarecrow().breath, 256.0f);
+  EXPECT_EQ(scarecrow().money, plenty - 200 - 350 - 250 - 400 - 475);
 }
 
 TEST_F(StoreTest, SeedPlantsUntilTheFieldIsFull) {
   openWithMoney(plenty);
-  selectFromExit(Seed);
+  select(Seed);
   const int32_t before = CornField::liveStalkCount();
   ASSERT_LT(before, 50);
   buy();
@@ -329,7 +299,7 @@ TEST_F(StoreTest, FertilizerUntilEveryStalkCarriesThree) {
   ASSERT_EQ(DayDirector::startingCorn(), 1);
   openWithMoney(plenty);
   ASSERT_TRUE(Store::isOffered(Fertilizer));
-  selectFromExit(Fertilizer);
+  select(Fertilizer);
   const int32_t ears = CornField::earCount();
   buy();
   EXPECT_EQ(CornField::earCount(), ears + CornField::liveStalkCount());
@@ -340,13 +310,10 @@ TEST_F(StoreTest, FertilizerUntilEveryStalkCarriesThree) {
 }
 
 TEST_F(StoreTest, TimeItemIsOfferedFromIndexSeven) {
-  DayDirector::stepStartingDay();
-  DayDirector::beginGame();
+  beginGameAtIndex10();
   DayDirector::startDay();
   DayDirector::turnBackTime();  // index 3
-  ASSERT_TRUE(screentest::advanceDay());
-  ASSERT_TRUE(screentest::advanceDay());
-  ASSERT_TRUE(screentest::advanceDay());
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(screentest::advanceDay());
   ASSERT_EQ(DayDirector::day(), 6);
   scarecrow().money = plenty;
   Store::refreshOffers();
@@ -358,8 +325,7 @@ TEST_F(StoreTest, TimeItemIsOfferedFromIndexSeven) {
 }
 
 TEST_F(StoreTest, TimeItemMakesTheComingDayShortAndSevenLower) {
-  DayDirector::stepStartingDay();
-  DayDirector::beginGame();
+  beginGameAtIndex10();
   DayDirector::startDay();
   ASSERT_FALSE(Store::isLoaded());  // no store before a game's first day
   ASSERT_TRUE(screentest::advanceDay());
@@ -372,7 +338,7 @@ TEST_F(StoreTest, TimeItemMakesTheComingDayShortAndSevenLower) {
   scarecrow().money = 3000;
   Store::refreshOffers();
   steps(stepsUntilKeysAreRead);
-  selectFromExit(Time);
+  select(Time);
   buy();
   EXPECT_EQ(DayDirector::day(), 5);
   EXPECT_EQ(DayDirector::dayLength(), 300);
@@ -386,26 +352,18 @@ TEST_F(StoreTest, TimeItemMakesTheComingDayShortAndSevenLower) {
   EXPECT_EQ(DayCycle::shownDay(), 6);  // 13 was coming; 6 comes
 }
 
-TEST_F(StoreTest, CtrlOnExitLeavesAndLoadsTheComingDay) {
+TEST_F(StoreTest, CtrlOnExitOrEscapeFromAnySlotLeavesAndLoadsTheComingDay) {
   openWithMoney(0);
   DayCycle::load(3);
   for (int i = 0; i < 300; ++i) DayCycle::tick();
   ASSERT_TRUE(DayCycle::isDayRunning());
   press(vkControl);
-  EXPECT_FALSE(Store::isLoaded());
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Play);
-  EXPECT_TRUE(DayCycle::isLoaded());
-  EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
-  EXPECT_EQ(DayCycle::shownDay(), DayDirector::day() + 1);
-}
-
-TEST_F(StoreTest, EscapeLeavesFromAnySlot) {
+  expectLeftForTheComingDay();
+  DayCycle::unload();
   openWithMoney(plenty);
-  selectFromExit(Breath);
+  select(Breath);
   press(vkEscape);
-  EXPECT_FALSE(Store::isLoaded());
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Play);
-  EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
+  expectLeftForTheComingDay();
 }
 
 TEST_F(StoreTest, LeavingTwiceInOneFrameReleasesOnceAndLoadsTheDayAgain) {
@@ -413,44 +371,18 @@ TEST_F(StoreTest, LeavingTwiceInOneFrameReleasesOnceAndLoadsTheDayAgain) {
   tap(vkControl);
   tap(vkEscape);
   steps(1);
-  EXPECT_FALSE(Store::isLoaded());
-  EXPECT_TRUE(DayCycle::isLoaded());
-  EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Play);
+  expectLeftForTheComingDay();
   EXPECT_FALSE(KeyState::wasPressed(vkEscape));  // both were read
   steps(5);  // a closed store ignores its updates' keys and has nothing to release
   EXPECT_FALSE(Store::isLoaded());
 }
 
-TEST_F(StoreTest, UnloadWhenClosedStillLoadsTheComingDay) {
+TEST_F(StoreTest, ClosedStoreDrawsNothingAndItsUnloadStillLoadsTheComingDay) {
+  EXPECT_EQ(draw().brightness(0, 0, 640, 480), 0);
   ASSERT_FALSE(Store::isLoaded());
-  DayCycle::unload();
   Store::unload();
   EXPECT_TRUE(DayCycle::isLoaded());
   EXPECT_EQ(DayCycle::shownDay(), DayDirector::day() + 1);
-}
-
-// Items: 128 x 128 at (148 + 168 c, 200 + 100 r). An item that cannot be bought is drawn at half opacity.
-TEST_F(StoreTest, ItemsNotOfferedAreDrawnFaded) {
-  DayDirector::stepStartingDay();
-  DayDirector::beginGame();
-  openWithMoney(199);
-  const Frame poor = render([] { Store::draw(); });
-  scarecrow().money = plenty;
-  Store::refreshOffers();
-  const Frame rich = render([] { Store::draw(); });
-  for (int slot = 1; slot < Store::slotCount; ++slot) {
-    const int cx = 148 + 168 * ((slot - 1) % 3);
-    const int cy = 200 + 100 * ((slot - 1) / 3);
-    EXPECT_GT(screentest::maxDifference(poor, rich, cx - 40, cy - 40, cx + 40, cy + 40), 16) << slot;
-  }
-  // The money at the bottom right is the real figure, drawn at once.
-  EXPECT_GT(screentest::maxDifference(poor, rich, 490, 448, 634, 480), 64);
-}
-
-TEST_F(StoreTest, ClosedStoreDrawsNothing) {
-  const Frame frame = render([] { Store::draw(); });
-  EXPECT_EQ(frame.brightness(0, 0, 640, 480), 0);
 }
 
 }  // namespace
