@@ -81,42 +81,34 @@ TEST(ModeChooserOutput, LargestDeepestFullScreenByKeyboard) {
   expectMode(chooser, 1024, 768, 32, 1);
 }
 
-TEST(ModeChooserOutput, LargestDeepestFullScreenByMouse) {
-  ModeChooser chooser;
-  EXPECT_EQ(click(chooser, ChooserControl::Radio1024), ChooserOutcome::Open);
-  EXPECT_EQ(click(chooser, ChooserControl::Radio32), ChooserOutcome::Open);
-  EXPECT_EQ(click(chooser, ChooserControl::FullScreen), ChooserOutcome::Open);
-  EXPECT_EQ(click(chooser, ChooserControl::Ok), ChooserOutcome::Confirmed);
-  expectMode(chooser, 1024, 768, 32, 1);
-}
-
-TEST(ModeChooserOutput, EveryCombinationReachesTheRecord) {
-  struct Case {
+// Every choice made by mouse, confirmed with OK, reaches the record's four mode fields and nothing else.
+TEST(ModeChooserOutput, EveryCombinationByMouseReachesTheRecord) {
+  const struct {
     ChooserControl resolution;
     int32_t width, height;
-  };
-  const Case resolutions[] = {{ChooserControl::Radio640, 640, 480},
-                              {ChooserControl::Radio800, 800, 600},
-                              {ChooserControl::Radio1024, 1024, 768}};
+  } resolutions[] = {{ChooserControl::Radio640, 640, 480},
+                     {ChooserControl::Radio800, 800, 600},
+                     {ChooserControl::Radio1024, 1024, 768}};
   const std::pair<ChooserControl, int32_t> depths[] = {{ChooserControl::Radio16, 16},
                                                        {ChooserControl::Radio32, 32}};
-  for (const Case& resolution : resolutions) {
+  for (const auto& resolution : resolutions) {
     for (const auto& [depthControl, bits] : depths) {
       for (bool full : {false, true}) {
+        SCOPED_TRACE(testing::Message()
+                     << resolution.width << "x" << resolution.height << " " << bits << " " << full);
         ModeChooser chooser;
-        click(chooser, resolution.resolution);
-        click(chooser, depthControl);
-        if (full) click(chooser, ChooserControl::FullScreen);
-
-        AppWindow record;
-        record.window = nullptr;
+        EXPECT_EQ(click(chooser, resolution.resolution), ChooserOutcome::Open);
+        EXPECT_EQ(click(chooser, depthControl), ChooserOutcome::Open);
+        if (full) {
+          EXPECT_EQ(click(chooser, ChooserControl::FullScreen), ChooserOutcome::Open);
+        }
+        EXPECT_EQ(click(chooser, ChooserControl::Ok), ChooserOutcome::Confirmed);
+        AppWindow record{};
         record.title = "untouched";
         record.visible = 7;
         record.lastTickCount = 12345;
         record.width = record.height = record.bitsPerPixel = record.fullScreen = -1;
         chooser.applyTo(record);
-        SCOPED_TRACE(testing::Message()
-                     << resolution.width << "x" << resolution.height << " " << bits << " " << full);
         EXPECT_EQ(record.width, resolution.width);
         EXPECT_EQ(record.height, resolution.height);
         EXPECT_EQ(record.bitsPerPixel, bits);
@@ -152,47 +144,38 @@ TEST(ModeChooserOutput, EachGroupKeepsExactlyOneButtonChecked) {
 TEST(ModeChooserKeyboard, TabCyclesGroupsCheckBoxAndButtonAndShiftTabGoesBack) {
   ModeChooser chooser;
   EXPECT_EQ(chooser.focus(), ChooserFocus::Resolution);
-  const ChooserFocus forward[] = {ChooserFocus::Depth, ChooserFocus::FullScreen, ChooserFocus::Ok,
-                                  ChooserFocus::Resolution};
-  for (ChooserFocus expected : forward) {
-    EXPECT_EQ(press(chooser, SDLK_TAB), ChooserOutcome::Open);
-    EXPECT_EQ(chooser.focus(), expected);
+  using F = ChooserFocus;
+  const std::pair<uint16_t, ChooserFocus> steps[] = {
+      {0, F::Depth},           {0, F::FullScreen},           {0, F::Ok},
+      {0, F::Resolution},      {KMOD_LSHIFT, F::Ok},         {KMOD_LSHIFT, F::FullScreen},
+      {KMOD_LSHIFT, F::Depth}, {KMOD_LSHIFT, F::Resolution}, {KMOD_RSHIFT, F::Ok}};  // either Shift reverses
+  for (const auto& [modifiers, expected] : steps) {
+    EXPECT_EQ(press(chooser, SDLK_TAB, modifiers), ChooserOutcome::Open);
+    EXPECT_EQ(chooser.focus(), expected) << "modifiers " << modifiers;
   }
-  const ChooserFocus backward[] = {ChooserFocus::Ok, ChooserFocus::FullScreen, ChooserFocus::Depth,
-                                   ChooserFocus::Resolution};
-  for (ChooserFocus expected : backward) {
-    EXPECT_EQ(press(chooser, SDLK_TAB, KMOD_LSHIFT), ChooserOutcome::Open);
-    EXPECT_EQ(chooser.focus(), expected);
-  }
-  press(chooser, SDLK_TAB, KMOD_RSHIFT);
-  EXPECT_EQ(chooser.focus(), ChooserFocus::Ok) << "either Shift reverses";
   // Moving the focus changes no choice.
   expectMode(chooser, 640, 480, 16, 0);
 }
 
 TEST(ModeChooserKeyboard, ArrowsMoveWithinTheFocusedGroupAndWrap) {
   ModeChooser chooser;
-  press(chooser, SDLK_RIGHT);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio800));
-  EXPECT_EQ(chooser.focusedControl(), ChooserControl::Radio800);
-  press(chooser, SDLK_DOWN);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio1024));
-  press(chooser, SDLK_RIGHT);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio640)) << "past the last button comes the first";
-  press(chooser, SDLK_LEFT);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio1024)) << "before the first comes the last";
-  press(chooser, SDLK_UP);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio800));
-  // The depth group is untouched until it has the focus.
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio16));
-
-  press(chooser, SDLK_TAB);
-  press(chooser, SDLK_LEFT);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio32));
-  EXPECT_EQ(chooser.focusedControl(), ChooserControl::Radio32);
-  press(chooser, SDLK_UP);
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio16));
-  EXPECT_TRUE(chooser.isChecked(ChooserControl::Radio800)) << "the resolution stays where it was left";
+  using C = ChooserControl;
+  // Past the last button comes the first, before the first the last; the depth group is untouched until
+  // it has the focus, and the resolution then stays where it was left.
+  const struct {
+    SDL_Keycode key;
+    ChooserControl resolution, depth;
+  } rows[] = {{SDLK_RIGHT, C::Radio800, C::Radio16}, {SDLK_DOWN, C::Radio1024, C::Radio16},
+              {SDLK_RIGHT, C::Radio640, C::Radio16}, {SDLK_LEFT, C::Radio1024, C::Radio16},
+              {SDLK_UP, C::Radio800, C::Radio16},    {SDLK_TAB, C::Radio800, C::Radio16},
+              {SDLK_LEFT, C::Radio800, C::Radio32},  {SDLK_UP, C::Radio800, C::Radio16}};
+  for (const auto& r : rows) {
+    press(chooser, r.key);
+    EXPECT_TRUE(chooser.isChecked(r.resolution)) << r.key;
+    EXPECT_TRUE(chooser.isChecked(r.depth)) << r.key;
+    // The focus sits on the checked button of the focused group.
+    EXPECT_EQ(chooser.focusedControl(), chooser.focus() == ChooserFocus::Depth ? r.depth : r.resolution);
+  }
 }
 
 TEST(ModeChooserKeyboard, ArrowsDoNothingOnTheCheckBoxOrTheButton) {
@@ -232,16 +215,15 @@ TEST(ModeChooserKeyboard, SpaceTogglesTheCheckBoxAndPressesTheButton) {
 
 TEST(ModeChooserKeyboard, EnterConfirmsWhereverTheFocusIs) {
   for (int tabs = 0; tabs < chooserFocusCount; ++tabs) {
-    ModeChooser chooser;
-    for (int i = 0; i < tabs; ++i) press(chooser, SDLK_TAB);
-    EXPECT_EQ(press(chooser, SDLK_RETURN), ChooserOutcome::Confirmed) << tabs << " tabs";
-    ModeChooser keypad;
-    for (int i = 0; i < tabs; ++i) press(keypad, SDLK_TAB);
-    EXPECT_EQ(press(keypad, SDLK_KP_ENTER), ChooserOutcome::Confirmed) << tabs << " tabs";
+    for (SDL_Keycode enter : {SDLK_RETURN, SDLK_KP_ENTER}) {
+      ModeChooser chooser;
+      for (int i = 0; i < tabs; ++i) press(chooser, SDLK_TAB);
+      EXPECT_EQ(press(chooser, enter), ChooserOutcome::Confirmed) << tabs << " tabs, key " << enter;
+    }
   }
 }
 
-TEST(ModeChooserKeyboard, EscapeAndOtherKeysAreIgnored) {
+TEST(ModeChooserKeyboard, EscapeOtherKeysKeyUpsAndMouseMotionAreIgnored) {
   ModeChooser chooser;
   press(chooser, SDLK_RIGHT);
   press(chooser, SDLK_TAB);
@@ -253,17 +235,13 @@ TEST(ModeChooserKeyboard, EscapeAndOtherKeysAreIgnored) {
   expectMode(chooser, 800, 600, 16, 0);
   EXPECT_EQ(chooserKeyFor(SDLK_ESCAPE, 0), ChooserKey::Escape);
   EXPECT_EQ(chooser.pressKey(ChooserKey::Escape), ChooserOutcome::Open);
-}
-
-TEST(ModeChooserKeyboard, KeyUpsAndMouseMotionChangeNothing) {
-  ModeChooser chooser;
   SDL_Event up = keyDown(SDLK_RETURN);
   up.type = SDL_KEYUP;
   EXPECT_EQ(chooser.handleEvent(up), ChooserOutcome::Open);
   SDL_Event motion{};
   motion.type = SDL_MOUSEMOTION;
   EXPECT_EQ(chooser.handleEvent(motion), ChooserOutcome::Open);
-  expectMode(chooser, 640, 480, 16, 0);
+  expectMode(chooser, 800, 600, 16, 0);
 }
 
 // --- closing from outside ---
@@ -350,10 +328,14 @@ TEST(ModeChooserLayout, WindowIsAboutThreeHundredByTwoHundredSixty) {
   EXPECT_NEAR(chooserWindowHeight(), 260, 6);
 }
 
-TEST(ModeChooserLayout, ControlsLieInsideTheWindowWithoutOverlapping) {
+// Each control lies inside the window, overlaps no other and is found by the hit test at its corners.
+TEST(ModeChooserLayout, ControlsLieInsideTheWindowApartAndAreHitAtTheirCorners) {
   for (int i = 0; i < chooserControlCount; ++i) {
-    const ChooserRect a = chooserControlRect(static_cast<ChooserControl>(i));
+    const ChooserControl control = static_cast<ChooserControl>(i);
+    const ChooserRect a = chooserControlRect(control);
     SCOPED_TRACE(chooserLayout[i].id);
+    EXPECT_EQ(chooserControlAt(a.x, a.y), control);
+    EXPECT_EQ(chooserControlAt(a.x + a.width - 1, a.y + a.height - 1), control);
     EXPECT_GT(a.width, 0);
     EXPECT_GT(a.height, 0);
     EXPECT_GE(a.x, 0);
@@ -367,16 +349,6 @@ TEST(ModeChooserLayout, ControlsLieInsideTheWindowWithoutOverlapping) {
       EXPECT_TRUE(apart) << "overlaps control " << chooserLayout[j].id;
     }
   }
-}
-
-TEST(ModeChooserLayout, HitTestFindsEachControlAtItsCornersAndNothingBeside) {
-  for (int i = 0; i < chooserControlCount; ++i) {
-    const ChooserControl control = static_cast<ChooserControl>(i);
-    const ChooserRect r = chooserControlRect(control);
-    SCOPED_TRACE(chooserLayout[i].id);
-    EXPECT_EQ(chooserControlAt(r.x, r.y), control);
-    EXPECT_EQ(chooserControlAt(r.x + r.width - 1, r.y + r.height - 1), control);
-  }
   EXPECT_EQ(chooserControlAt(-1, 0), ChooserControl::None);
   EXPECT_EQ(chooserControlAt(0, chooserWindowHeight()), ChooserControl::None);
   // Between the FullScreen box and the OK button lies empty panel.
@@ -386,14 +358,11 @@ TEST(ModeChooserLayout, HitTestFindsEachControlAtItsCornersAndNothingBeside) {
 }
 
 TEST(ModeChooserLayout, RowsFollowTheDialogTopToBottom) {
-  const ChooserRect banner = chooserControlRect(ChooserControl::Banner);
-  const ChooserRect label = chooserControlRect(ChooserControl::Label);
-  const ChooserRect r640 = chooserControlRect(ChooserControl::Radio640);
-  const ChooserRect r800 = chooserControlRect(ChooserControl::Radio800);
-  const ChooserRect r1024 = chooserControlRect(ChooserControl::Radio1024);
-  const ChooserRect r16 = chooserControlRect(ChooserControl::Radio16);
-  const ChooserRect full = chooserControlRect(ChooserControl::FullScreen);
-  const ChooserRect ok = chooserControlRect(ChooserControl::Ok);
+  auto at = [](ChooserControl c) { return chooserControlRect(c); };
+  const ChooserRect banner = at(ChooserControl::Banner), label = at(ChooserControl::Label),
+                    r640 = at(ChooserControl::Radio640), r800 = at(ChooserControl::Radio800),
+                    r1024 = at(ChooserControl::Radio1024), r16 = at(ChooserControl::Radio16),
+                    full = at(ChooserControl::FullScreen), ok = at(ChooserControl::Ok);
   EXPECT_EQ(banner.x, 0);
   EXPECT_EQ(banner.width, chooserWindowWidth());
   EXPECT_LT(banner.y + banner.height, label.y + 1);
@@ -467,23 +436,30 @@ class ModeChooserDrawing : public testing::Test {
 
 TEST_F(ModeChooserDrawing, CheckedButtonsShowTheirMark) {
   ModeChooser chooser;
-  draw(chooser);
-  EXPECT_GT(countPixels(widgetOf(ChooserControl::Radio640), isWidgetBlue), 8);
-  EXPECT_GT(countPixels(widgetOf(ChooserControl::Radio16), isWidgetBlue), 8);
-  for (ChooserControl off : {ChooserControl::Radio800, ChooserControl::Radio1024, ChooserControl::Radio32,
-                             ChooserControl::FullScreen}) {
-    EXPECT_EQ(countPixels(widgetOf(off), isWidgetBlue), 0) << chooserLayout[static_cast<int>(off)].id;
-  }
-
-  click(chooser, ChooserControl::Radio1024);
-  click(chooser, ChooserControl::Radio32);
-  click(chooser, ChooserControl::FullScreen);
-  draw(chooser);
-  for (ChooserControl on : {ChooserControl::Radio1024, ChooserControl::Radio32, ChooserControl::FullScreen}) {
-    EXPECT_GT(countPixels(widgetOf(on), isWidgetBlue), 8) << chooserLayout[static_cast<int>(on)].id;
-  }
-  for (ChooserControl off : {ChooserControl::Radio640, ChooserControl::Radio800, ChooserControl::Radio16}) {
-    EXPECT_EQ(countPixels(widgetOf(off), isWidgetBlue), 0) << chooserLayout[static_cast<int>(off)].id;
+  const ChooserControl widgets[] = {ChooserControl::Radio640,  ChooserControl::Radio800,
+                                    ChooserControl::Radio1024, ChooserControl::Radio16,
+                                    ChooserControl::Radio32,   ChooserControl::FullScreen};
+  // Which of the six widgets show a mark: the defaults, then after clicking 1024, 32 and FullScreen.
+  const bool marked[2][6] = {{true, false, false, true, false, false},
+                             {false, false, true, false, true, true}};
+  for (int round = 0; round < 2; ++round) {
+    if (round == 1) {
+      for (ChooserControl c :
+           {ChooserControl::Radio1024, ChooserControl::Radio32, ChooserControl::FullScreen}) {
+        click(chooser, c);
+      }
+    }
+    draw(chooser);
+    for (int i = 0; i < 6; ++i) {
+      const int blue = countPixels(widgetOf(widgets[i]), isWidgetBlue);
+      SCOPED_TRACE(testing::Message()
+                   << "round " << round << ", " << chooserLayout[static_cast<int>(widgets[i])].id);
+      if (marked[round][i]) {
+        EXPECT_GT(blue, 8);
+      } else {
+        EXPECT_EQ(blue, 0);
+      }
+    }
   }
 }
 
