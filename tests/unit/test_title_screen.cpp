@@ -244,21 +244,17 @@ TEST_F(TitleTest, EscapeQuitsEvenDuringTheIntro) {
   EXPECT_LT(TitleScreen::menuAlpha(), 0.5f);
 }
 
-TEST_F(TitleTest, KeysPressedBeforeLoadAreForgotten) {
+TEST_F(TitleTest, UnloadReleasesOnceDrawsNothingAndKeysPressedBeforeTheNextLoadAreForgotten) {
   TitleScreen::unload();
+  EXPECT_FALSE(TitleScreen::isLoaded());
+  TitleScreen::unload();
+  EXPECT_EQ(render([] { TitleScreen::draw(); }).brightness(0, 0, 640, 480), 0);
   tap(vkEscape);
   tap(vkControl);
   TitleScreen::load();
   steps(1);
   EXPECT_EQ(requested(), ScreenId::Title);
   EXPECT_FLOAT_EQ(TitleScreen::menuAlpha(), 0.0f);
-}
-
-TEST_F(TitleTest, UnloadReleasesOnceAndDrawsNothing) {
-  TitleScreen::unload();
-  EXPECT_FALSE(TitleScreen::isLoaded());
-  TitleScreen::unload();
-  EXPECT_EQ(render([] { TitleScreen::draw(); }).brightness(0, 0, 640, 480), 0);
 }
 
 TEST_F(TitleTest, MenuAppearsOnlyAsItFadesIn) {
