@@ -39,10 +39,14 @@ Point centreOf(ChooserControl control) {
   return Point{rect.x + rect.width / 2, rect.y + rect.height / 2};
 }
 
+// A button goes down at `down` and comes up at `up`; returns the outcome of the up.
+ChooserOutcome downUp(ModeChooser& chooser, Point down, Point up, Uint8 button = SDL_BUTTON_LEFT) {
+  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, down.x, down.y, button));
+  return chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, up.x, up.y, button));
+}
+
 ChooserOutcome click(ModeChooser& chooser, ChooserControl control) {
-  const Point p = centreOf(control);
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, p.x, p.y));
-  return chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, p.x, p.y));
+  return downUp(chooser, centreOf(control), centreOf(control));
 }
 
 ChooserOutcome press(ModeChooser& chooser, SDL_Keycode key, uint16_t modifiers = 0) {
@@ -291,13 +295,8 @@ TEST(ModeChooserMouse, AClickSelectsTheButtonAndTakesTheFocus) {
 TEST(ModeChooserMouse, ReleasingAwayFromThePressedControlCancelsTheClick) {
   ModeChooser chooser;
   const Point ok = centreOf(ChooserControl::Ok);
-  const Point banner = centreOf(ChooserControl::Banner);
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, ok.x, ok.y));
-  EXPECT_EQ(chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, banner.x, banner.y)), ChooserOutcome::Open);
-  const Point full = centreOf(ChooserControl::FullScreen);
-  const Point r800 = centreOf(ChooserControl::Radio800);
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, full.x, full.y));
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, r800.x, r800.y));
+  EXPECT_EQ(downUp(chooser, ok, centreOf(ChooserControl::Banner)), ChooserOutcome::Open);
+  downUp(chooser, centreOf(ChooserControl::FullScreen), centreOf(ChooserControl::Radio800));
   expectMode(chooser, 640, 480, 16, 0);
   // An up without a down (the press began elsewhere) does nothing either.
   EXPECT_EQ(chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, ok.x, ok.y)), ChooserOutcome::Open);
@@ -306,17 +305,14 @@ TEST(ModeChooserMouse, ReleasingAwayFromThePressedControlCancelsTheClick) {
 TEST(ModeChooserMouse, OnlyTheLeftButtonClicksAndOnlyControlsReact) {
   ModeChooser chooser;
   const Point ok = centreOf(ChooserControl::Ok);
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, ok.x, ok.y, SDL_BUTTON_RIGHT));
-  EXPECT_EQ(chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, ok.x, ok.y, SDL_BUTTON_RIGHT)),
-            ChooserOutcome::Open);
+  EXPECT_EQ(downUp(chooser, ok, ok, SDL_BUTTON_RIGHT), ChooserOutcome::Open);
   for (ChooserControl passive : {ChooserControl::Banner, ChooserControl::Label}) {
     EXPECT_EQ(click(chooser, passive), ChooserOutcome::Open);
   }
   // Outside every control, and outside the window.
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, chooserWindowWidth() - 1, chooserWindowHeight() - 1));
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, chooserWindowWidth() - 1, chooserWindowHeight() - 1));
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONDOWN, -5, 9999));
-  chooser.handleEvent(mouseButton(SDL_MOUSEBUTTONUP, -5, 9999));
+  const Point corner{chooserWindowWidth() - 1, chooserWindowHeight() - 1}, outside{-5, 9999};
+  downUp(chooser, corner, corner);
+  downUp(chooser, outside, outside);
   expectMode(chooser, 640, 480, 16, 0);
   EXPECT_EQ(chooser.focus(), ChooserFocus::Resolution);
 }
