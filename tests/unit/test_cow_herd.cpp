@@ -240,7 +240,9 @@ TEST_F(CowHerdTest, SpawnedCowsWalkInAlongAnAxis) {
     // From the top it walks down (1), from the right left (2), from the bottom up (3), from the left right
     // (0).
     const int facing = c.y == -60.0f ? 1 : c.x == 700.0f ? 2 : c.y == 608.0f ? 3 : 0;
-    if (facing == 0) ASSERT_EQ(c.x, -60.0f);
+    if (facing == 0) {
+      ASSERT_EQ(c.x, -60.0f);
+    }
     const float along = facing % 2 == 1 ? c.x : c.y;
     EXPECT_TRUE(along >= 0.0f && along <= (facing % 2 == 1 ? 640.0f : 480.0f)) << along;
     edgeSeen[facing] = true;

@@ -87,7 +87,9 @@ TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingInAndTheLeftEdgeFoldsBelo
     EXPECT_LT(c.angle, 360);
     EXPECT_EQ(c.facing, static_cast<int>(std::floor(c.angle / 45 + 0.5f)) % 8);
     const int edge = c.y == -60 ? 0 : c.x == 700 ? 1 : c.y == 608 ? 2 : 3;
-    if (edge == 3) ASSERT_FLOAT_EQ(c.x, -60);
+    if (edge == 3) {
+      ASSERT_FLOAT_EQ(c.x, -60);
+    }
     edgeSeen[edge] = true;
     EXPECT_EQ(edge, drawnEdge);
     const float unfolded = edge == 3 && c.angle <= 75 ? c.angle + 360 : c.angle;

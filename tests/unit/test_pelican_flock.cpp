@@ -145,9 +145,11 @@ TEST_F(PelicanFlockTest, AfterAMealItLandsAgainOnlyIfItsFirstMoveLeavesItInReach
     clearPlayedClips();
     PelicanFlock::tick();
     ++(inReach ? landedAgain : flewOn);
-    if (inReach)
+    if (inReach) {
       EXPECT_EQ(make_tuple(p.state, p.target, countPlayed(eatClip)), make_tuple(PelicanState::Eating, 8, 1));
-    if (!inReach) EXPECT_EQ(make_tuple(p.state, countPlayed(eatClip)), make_tuple(PelicanState::Flying, 0));
+    } else {
+      EXPECT_EQ(make_tuple(p.state, countPlayed(eatClip)), make_tuple(PelicanState::Flying, 0));
+    }
     p = Pelican{};
   }
   EXPECT_GT(landedAgain, 0);
@@ -330,7 +332,9 @@ TEST_F(PelicanFlockTest, ArrivalsComeFromEveryEdgeHeadingInAndSpanItsPlacesAndHe
     Pelican& p = PelicanFlock::pelican(0);
     ASSERT_EQ(p.state, PelicanState::Flying);
     const int edge = p.y == -60.0f ? 0 : p.x == 700.0f ? 1 : p.y == 608.0f ? 2 : 3;
-    if (edge == 3) ASSERT_EQ(p.x, -60.0f);
+    if (edge == 3) {
+      ASSERT_EQ(p.x, -60.0f);
+    }
     SCOPED_TRACE(testing::Message() << "edge " << edge << " angle " << p.angle);
     EXPECT_FLOAT_EQ(p.height, 48.0f);
     EXPECT_TRUE(p.angle >= 0.0f && p.angle <= 360.0f);
