@@ -126,10 +126,8 @@ void toggleFullScreen(AppWindow& window) {
   if (!window.window) return;
   wantFullScreen = wantFullScreen == 1 ? 0 : 1;
   if (wantFullScreen) {
-    if (!switchDisplayMode(window.width, window.height, window.bitsPerPixel) &&
-        SDL_SetWindowFullscreen(window.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-      wantFullScreen = 0;
-    }
+    // switchDisplayMode already falls back to a desktop full screen when the mode does not exist.
+    if (!switchDisplayMode(window.width, window.height, window.bitsPerPixel)) wantFullScreen = 0;
   } else {
     SDL_SetWindowFullscreen(window.window, 0);
     SDL_SetWindowSize(window.window, window.width, window.height);
