@@ -2,6 +2,10 @@
 # keys and clicks held long enough to be seen, screenshots and their measures.
 # Every process started here is stopped on every way out of the script.
 
+# geometry and wait_exit come from the shared helpers; the chooser keeps its own processes,
+# failure report and window waits, defined below (they replace the shared ones of the same name).
+. "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+
 CHOOSER_PIDS=""
 CHOOSER_TMP=$(mktemp -d /tmp/cornkeeper-chooser-XXXXXX)
 
@@ -81,26 +85,9 @@ chooser_click() {
   sleep 0.12
 }
 
-# geometry WINDOW: "WxH"; position WINDOW: "X Y".
-geometry() {
-  xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p'
-}
+# position WINDOW: "X Y".
 position() {
   xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \(-\{0,1\}[0-9]*\),\(-\{0,1\}[0-9]*\).*/\1 \2/p'
-}
-
-# wait_exit PID SECONDS: sets EXIT_CODE to the process's exit code, or "timeout". Not to be run in
-# a subshell: only the shell that started the game can collect its exit code.
-wait_exit() {
-  EXIT_CODE=timeout
-  for _ in $(seq $(( $2 * 10 ))); do
-    if ! kill -0 "$1" 2>/dev/null; then
-      wait "$1"
-      EXIT_CODE=$?
-      return 0
-    fi
-    sleep 0.1
-  done
 }
 
 # close_request WINDOW: what a window manager sends when the player closes a window.
