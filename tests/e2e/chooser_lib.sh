@@ -25,7 +25,7 @@ trap 'exit 143' TERM
 fail() {
   echo "FAIL: $*" >&2
   # What the game said and which windows were up, to tell a slow start from a missing window.
-  for err in "$CHOOSER_TMP"/*.err; do
+  for err in "$CHOOSER_TMP"/*.err "$CHOOSER_TMP"/xvfb*.log; do
     [ -s "$err" ] && { echo "--- $(basename "$err"):" >&2; tail -n 5 "$err" >&2; }
   done
   [ -n "${DISPLAY:-}" ] && xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | head -n 5 >&2
@@ -35,8 +35,11 @@ fail() {
 # chooser_display NUMBER WxH: a virtual screen, ready when the function returns.
 chooser_display() {
   [ -e "/tmp/.X$1-lock" ] && fail "display :$1 is already in use"
-  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
-  CHOOSER_PIDS="$CHOOSER_PIDS $!"
+  # -noreset: by default the server resets when its last client leaves, and a game started during
+  # that reset finds no display.
+  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >"$CHOOSER_TMP/xvfb$1.log" 2>&1 &
+  CHOOSER_XVFB=$!
+  CHOOSER_PIDS="$CHOOSER_PIDS $CHOOSER_XVFB"
   export DISPLAY=":$1"
   for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && return 0
@@ -48,16 +51,19 @@ chooser_display() {
 # chooser_start_game NAME: the real binary on $DISPLAY, silent; its pid in GAME_PID,
 # its standard error in $CHOOSER_TMP/NAME.err.
 chooser_start_game() {
-  SDL_AUDIODRIVER=dummy ./cornkeeper >"$CHOOSER_TMP/$1.out" 2>"$CHOOSER_TMP/$1.err" &
-  GAME_PID=$!
+  kill -0 "$CHOOSER_XVFB" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY is gone"
+  launch_game "$CHOOSER_TMP/$1.out" "$CHOOSER_TMP/$1.err"
   CHOOSER_PIDS="$CHOOSER_PIDS $GAME_PID"
 }
 
-# chooser_find_window PATTERN [SECONDS]: the id of the first visible window whose name matches.
+# chooser_find_window PATTERN [SECONDS]: the id of the first visible window whose name matches;
+# gives up early once the game has ended.
 chooser_find_window() {
   for _ in $(seq $(( ${2:-20} * 10 ))); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
+    kill -0 "$GAME_PID" 2>/dev/null || return 1
+    grep -q '^State:[[:space:]]*Z' "/proc/$GAME_PID/status" 2>/dev/null && return 1
     sleep 0.1
   done
   return 1

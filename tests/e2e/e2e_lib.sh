@@ -15,7 +15,9 @@ fail() {
 
 # start_display NUMBER WxH: a virtual screen, ready when the function returns.
 start_display() {
-  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: the server otherwise resets when its last client leaves, and a game started then
+  # finds no display.
+  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   E2E_PIDS="$E2E_PIDS $!"
   export DISPLAY=":$1"
   for _ in $(seq 100); do
@@ -25,10 +27,27 @@ start_display() {
   fail "Xvfb :$1 did not start"
 }
 
-# start_game: the real binary on $DISPLAY, silent; its pid in GAME_PID, stderr in game.err.
+# launch_game OUT ERR: the real binary on $DISPLAY, silent; its pid in GAME_PID.
+# A display that answers xdpyinfo but refuses the game's first connection is a hiccup of the
+# virtual server, not of the game: that start is retried twice, and said so on stderr.
+launch_game() {
+  for attempt in 1 2 3; do
+    SDL_AUDIODRIVER=dummy ./cornkeeper >"$1" 2>"$2" &
+    GAME_PID=$!
+    for _ in $(seq 30); do
+      [ -e "/proc/$GAME_PID" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$GAME_PID/status" 2>/dev/null || break
+      xdotool search --onlyvisible --name . >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    grep -q "No usable display" "$2" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || return 0
+    wait "$GAME_PID" 2>/dev/null
+    echo "note: start $attempt found no display on a live $DISPLAY; starting again" >&2
+  done
+}
+
+# start_game: the real binary on $DISPLAY; its pid in GAME_PID, stderr in game.err.
 start_game() {
-  SDL_AUDIODRIVER=dummy ./cornkeeper >game.out 2>game.err &
-  GAME_PID=$!
+  launch_game game.out game.err
   E2E_PIDS="$E2E_PIDS $GAME_PID"
 }
 
