@@ -1,54 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 #include "shell/numeric.h"
 #include "shell/platform.h"
 
 namespace {
-TEST(NumericTest, ApproachZeroStopsAtZero) {
-  float v = 0.3f;
-  approachZero(v, 0.5f);
-  EXPECT_EQ(v, 0.0f);
-  v = -0.3f;
-  approachZero(v, 0.5f);
-  EXPECT_EQ(v, 0.0f);
-  v = 2.0f;
-  approachZero(v, 0.5f);
-  EXPECT_EQ(v, 1.5f);
-  v = -2.0f;
-  approachZero(v, 0.5f);
-  EXPECT_EQ(v, -1.5f);
-  v = 0.0f;
-  approachZero(v, 0.5f);
-  EXPECT_EQ(v, 0.0f);
-}
-
-TEST(NumericTest, ApproachValueNeverOvershoots) {
-  float v = 5.0f;
-  approachValue(v, 1.0f, 4.8f);
-  EXPECT_EQ(v, 4.8f);
-  approachValue(v, 1.0f, 4.8f);
-  EXPECT_EQ(v, 4.8f);
-  v = 0.0f;
-  approachValue(v, 0.1f, 0.6f);
-  EXPECT_FLOAT_EQ(v, 0.1f);
-  v = 0.55f;
-  approachValue(v, 0.1f, 0.6f);
-  EXPECT_EQ(v, 0.6f);
-}
-
-TEST(NumericTest, ClampMagnitudeIsSymmetric) {
-  float v = -7.0f;
-  clampMagnitude(v, 4.0f);
-  EXPECT_EQ(v, -4.0f);
-  v = 3.0f;
-  clampMagnitude(v, 4.0f);
-  EXPECT_EQ(v, 3.0f);
-  v = 16.5f;
-  clampMagnitude(v, 16.0f);
-  EXPECT_EQ(v, 16.0f);
+// The stepping helpers stop at their target instead of stepping past it, from either side.
+TEST(NumericTest, SteppingHelpersStopAtTheirTarget) {
+  const struct {
+    char helper;  // 'z' approachZero, 'v' approachValue, 'c' clampMagnitude
+    float value, step, target, expected;
+  } rows[] = {{'z', 0.3f, 0.5f, 0, 0.0f},    {'z', -0.3f, 0.5f, 0, 0.0f},   {'z', 2.0f, 0.5f, 0, 1.5f},
+              {'z', -2.0f, 0.5f, 0, -1.5f},  {'z', 0.0f, 0.5f, 0, 0.0f},    {'v', 5.0f, 1.0f, 4.8f, 4.8f},
+              {'v', 4.8f, 1.0f, 4.8f, 4.8f}, {'v', 0.0f, 0.1f, 0.6f, 0.1f}, {'v', 0.55f, 0.1f, 0.6f, 0.6f},
+              {'c', -7.0f, 4.0f, 0, -4.0f},  {'c', 3.0f, 4.0f, 0, 3.0f},    {'c', 16.5f, 16.0f, 0, 16.0f}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.helper << " " << r.value << " " << r.step << " " << r.target);
+    float v = r.value;
+    if (r.helper == 'z') approachZero(v, r.step);
+    if (r.helper == 'v') approachValue(v, r.step, r.target);
+    if (r.helper == 'c') clampMagnitude(v, r.step);
+    EXPECT_EQ(v, r.expected);
+  }
 }
 
 TEST(NumericTest, GeneratorFollowsItsRecurrence) {
@@ -66,16 +40,12 @@ TEST(NumericTest, GeneratorFollowsItsRecurrence) {
 TEST(NumericTest, RandomRangesReachBothEnds) {
   seedRandom(99);
   std::set<int32_t> seen;
-  float low = 100.0f;
-  float high = -1.0f;
+  float low = 100.0f, high = -1.0f;
   for (int i = 0; i < 200000; ++i) {
-    int32_t r = randomInt(5);
-    ASSERT_GE(r, 0);
-    ASSERT_LT(r, 5);
+    const int32_t r = randomInt(5);
+    ASSERT_TRUE(r >= 0 && r < 5) << r;
     seen.insert(r);
-    float f = randomFloat(25.0f);
-    ASSERT_GE(f, 0.0f);
-    ASSERT_LE(f, 25.0f);
+    const float f = randomFloat(25.0f);
     low = std::min(low, f);
     high = std::max(high, f);
   }
@@ -91,18 +61,18 @@ TEST(NumericTest, SeedZeroComesFromTheTimer) {
   platformSetVirtualTimer(0);
 }
 
+// The game's pi is 3.14159, so cosDeg(90) is a little above 0.
 TEST(NumericTest, DegreesUseTheGamesPi) {
-  EXPECT_NE(cosDeg(90.0f), 0.0f);
   EXPECT_NEAR(cosDeg(90.0f), 1.3e-6f, 0.5e-6f);
   EXPECT_NEAR(sinDeg(90.0f), 1.0f, 1e-6f);
   EXPECT_NEAR(cosDeg(180.0f), -1.0f, 1e-6f);
   EXPECT_NEAR(sinDeg(270.0f), -1.0f, 1e-6f);
 }
 
+// Distance is |dx| + |dy|: 15 right and 15 down is 30, though the straight line is about 21.
 TEST(NumericTest, DistanceIsADiamond) {
   EXPECT_EQ(distance(0, 0, 3, -4), 7.0f);
   EXPECT_EQ(distance(3, -4, 0, 0), 7.0f);
-  // 15 right and 15 down: 30, though the straight line is only about 21.
   EXPECT_EQ(distance(100, 100, 115, 115), 30.0f);
 }
 }  // namespace

@@ -38,53 +38,30 @@ class ScreenMachineTest : public testing::Test {
     ASSERT_TRUE(worldLoaded);
   }
 
-  // Runs whole ticks until the dawn intro is over and the world moves.
-  void runUntilDayRuns() {
-    for (int i = 0; i < 400 && !DayCycle::isDayRunning(); ++i) updatePlay(16);
-    ASSERT_TRUE(DayCycle::isDayRunning());
+  void switchTo(ScreenId screen) {
+    screenMachine->requestScreen(screen);
+    gameUpdate(0);
   }
 
   AppWindow window_;
 };
 
-TEST_F(ScreenMachineTest, FirstFrameLoadsTheTitleBeforeItsFirstUpdate) {
+// The first frame loads the Title before its first update; asking for the current screen runs its
+// transition again; of two requests only the last runs.
+TEST_F(ScreenMachineTest, RequestsRunAtTheNextFrameAndOnlyTheLastCounts) {
   EXPECT_FALSE(TitleScreen::isLoaded());
   gameUpdate(0);
   EXPECT_TRUE(TitleScreen::isLoaded());
   EXPECT_EQ(countPlayed("sound\\title.wav"), 1);
-}
-
-TEST_F(ScreenMachineTest, PlayAndTitleSwapTheirResources) {
-  gameUpdate(0);
-  enterPlay();
-  EXPECT_FALSE(TitleScreen::isLoaded());
-  screenMachine->requestScreen(ScreenId::Title);
-  gameDraw();  // the change takes effect at whichever of update or draw comes first
-  EXPECT_FALSE(worldLoaded);
-  EXPECT_TRUE(TitleScreen::isLoaded());
-}
-
-TEST_F(ScreenMachineTest, OnlyTheLastOfTwoRequestsRuns) {
-  gameUpdate(0);
-  screenMachine->requestScreen(ScreenId::Play);
-  screenMachine->requestScreen(ScreenId::Title);
-  gameUpdate(0);
-  EXPECT_FALSE(worldLoaded);
-  EXPECT_TRUE(TitleScreen::isLoaded());
-  EXPECT_EQ(countPlayed("sound\\title.wav"), 2) << "the Title transition ran again";
-}
-
-TEST_F(ScreenMachineTest, RequestingTheCurrentScreenRunsItsTransitionAgain) {
-  gameUpdate(0);
-  screenMachine->requestScreen(ScreenId::Title);
-  gameUpdate(0);
+  switchTo(ScreenId::Title);
   EXPECT_EQ(countPlayed("sound\\title.wav"), 2);
-}
-
-TEST_F(ScreenMachineTest, QuitReleasesTheTitleAndAsksToQuitEveryFrame) {
-  gameUpdate(0);
-  screenMachine->requestScreen(ScreenId::Quit);
-  gameUpdate(0);
+  screenMachine->requestScreen(ScreenId::Play);
+  switchTo(ScreenId::Title);
+  EXPECT_FALSE(worldLoaded);
+  EXPECT_TRUE(TitleScreen::isLoaded());
+  EXPECT_EQ(countPlayed("sound\\title.wav"), 3);
+  // Quit releases the Title and asks to quit on every frame.
+  switchTo(ScreenId::Quit);
   EXPECT_FALSE(TitleScreen::isLoaded());
   EXPECT_EQ(appRunning, 0);
   appRunning = 1;
@@ -92,57 +69,54 @@ TEST_F(ScreenMachineTest, QuitReleasesTheTitleAndAsksToQuitEveryFrame) {
   EXPECT_EQ(appRunning, 0);
 }
 
-TEST_F(ScreenMachineTest, StoreAndInstructionsTransitions) {
+// Each screen releases what the one before loaded.
+TEST_F(ScreenMachineTest, ScreensSwapTheirResources) {
   gameUpdate(0);
-  screenMachine->requestScreen(ScreenId::Instructions);
-  gameUpdate(0);
+  enterPlay();
   EXPECT_FALSE(TitleScreen::isLoaded());
-  screenMachine->requestScreen(ScreenId::Store);
-  gameUpdate(0);
+  screenMachine->requestScreen(ScreenId::Title);
+  gameDraw();  // the change takes effect at whichever of update or draw comes first
+  EXPECT_FALSE(worldLoaded);
+  EXPECT_TRUE(TitleScreen::isLoaded());
+  switchTo(ScreenId::Instructions);
+  EXPECT_FALSE(TitleScreen::isLoaded());
+  switchTo(ScreenId::Store);
   EXPECT_TRUE(Store::isLoaded());
 }
 
+// 16 ms ticks, at most 96 ms of backlog: a stall slows the game down instead of jumping it ahead.
+// 0 ms runs no tick, 1000 ms exactly six, 40 ms two and carries 8.
 TEST_F(ScreenMachineTest, BacklogRunsWholeTicksAndCapsAtSix) {
   enterPlay();
   playTicksRun = 0;
-  updatePlay(1000);
-  EXPECT_EQ(playTicksRun, 6u);
-  EXPECT_EQ(tickBacklog, 0u);
-  updatePlay(40);
-  EXPECT_EQ(playTicksRun, 8u);
-  EXPECT_EQ(tickBacklog, 8u);
-  updatePlay(8);
-  EXPECT_EQ(playTicksRun, 9u);
-  EXPECT_EQ(tickBacklog, 0u);
-  updatePlay(0xFFFFFFFFu);  // a window minimised for weeks
-  EXPECT_EQ(playTicksRun, 15u);
-  EXPECT_EQ(tickBacklog, 0u);
-}
-
-TEST_F(ScreenMachineTest, ZeroElapsedRunsNoTickButStillReadsEscape) {
-  enterPlay();
-  playTicksRun = 0;
+  const struct {
+    uint32_t elapsed, ticksSoFar, backlog;
+  } rows[] = {
+      {0, 0, 0}, {1000, 6, 0}, {40, 8, 8}, {8, 9, 0}, {0xFFFFFFFFu, 15, 0}};  // the last: minimised for weeks
+  for (const auto& r : rows) {
+    updatePlay(r.elapsed);
+    EXPECT_EQ(playTicksRun, r.ticksSoFar) << r.elapsed;
+    EXPECT_EQ(tickBacklog, r.backlog) << r.elapsed;
+  }
+  // A frame without a tick still reads Escape, and reading it clears it.
   KeyState::keyDown(vkEscape);
   updatePlay(0);
-  EXPECT_EQ(playTicksRun, 0u);
+  EXPECT_EQ(playTicksRun, 15u);
   EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
-  EXPECT_FALSE(KeyState::wasPressed(vkEscape)) << "reading Escape clears it";
+  EXPECT_FALSE(KeyState::wasPressed(vkEscape));
 }
 
-TEST_F(ScreenMachineTest, DawnFreezesTheWorldButNotTheLight) {
+// During the dawn intro the world stands still while the light rises; after game over it stops and
+// fades; Escape then returns to Title and a new game starts afresh.
+TEST_F(ScreenMachineTest, DawnAndGameOverFreezeTheWorld) {
   enterPlay();
   const float startX = Scarecrow::state().x;
   KeyState::keyDown(vkRight);
   updatePlay(96);
   EXPECT_EQ(Scarecrow::state().x, startX);
   EXPECT_GT(worldLight, 0.0f);
-  KeyState::keyUp(vkRight);
-}
-
-TEST_F(ScreenMachineTest, GameOverFreezesTheWorldUntilEscape) {
-  enterPlay();
-  runUntilDayRuns();
-  KeyState::keyDown(vkRight);
+  for (int i = 0; i < 400 && !DayCycle::isDayRunning(); ++i) updatePlay(16);
+  ASSERT_TRUE(DayCycle::isDayRunning());
   const float before = Scarecrow::state().x;
   updatePlay(16);
   EXPECT_GT(Scarecrow::state().x, before);
@@ -163,12 +137,12 @@ TEST_F(ScreenMachineTest, GameOverFreezesTheWorldUntilEscape) {
   EXPECT_FALSE(worldLoaded);
   EXPECT_TRUE(TitleScreen::isLoaded());
 
-  // A new game starts from a fresh world.
   enterPlay();
   EXPECT_FALSE(gameOver);
   EXPECT_EQ(tickBacklog, 0u);
 }
 
+// Same tick gives 0; across the 2^32 wrap the elapsed value stays the small difference.
 TEST(FrameTimingTest, ElapsedSurvivesTheCounterWrap) {
   EXPECT_EQ(frameElapsed(5u, 0xFFFFFFFBu), 10u);
   EXPECT_EQ(frameElapsed(1234u, 1234u), 0u);
