@@ -17,9 +17,7 @@ namespace {
 using std::make_tuple;
 constexpr int32_t startingMoney = 1000;  // high enough that every loss shows in full
 
-const char* const helloClip = "sound\\cow_hello.wav";
 const char* const mooClip = "sound\\cow_moo.wav";
-const char* const moogaClip = "sound\\cow_mooga.wav";
 const char* const powerDownClip = "sound\\powerdown.wav";
 
 class CowHerdTest : public testing::Test {
@@ -53,16 +51,12 @@ class CowHerdTest : public testing::Test {
     CowHerd::aim(index);
     return c;
   }
-
   static void ticks(int n) {
     for (int i = 0; i < n; ++i) CowHerd::tick();
   }
-
   static int32_t money() { return Scarecrow::state().money; }
   static float walkSpeed() { return DayDirector::creatureSpeedFactor() * 0.7f; }
 };
-
-// --- Grazing --------------------------------------------------------------------------------
 
 TEST_F(CowHerdTest, EatsTheStalkThatLiesWithinReachFourMovesAhead) {
   CornStalk& stalk = CornField::stalk(0);
@@ -76,16 +70,14 @@ TEST_F(CowHerdTest, EatsTheStalkThatLiesWithinReachFourMovesAhead) {
             make_tuple(int8_t{0}, 0, startingMoney - 20, 1));
   EXPECT_GT(distance(c.x, c.y, stalk.x, stalk.y), 32.0f) << "eaten before the cow itself gets there";
   ticks(40);  // walking over the bare stalk costs nothing more: stalks without ears are ignored
-  EXPECT_EQ(make_tuple(money(), playedClips().size()), make_tuple(startingMoney - 20, size_t{1}))
-      << "the power-down";
+  EXPECT_EQ(make_tuple(money(), playedClips().size()), make_tuple(startingMoney - 20, size_t{1}));
 }
 
 TEST_F(CowHerdTest, EatsOneStalkPerTickFirstInSlotOrder) {
   // Two stalks in reach of the same point; the higher slot is the nearer one.
   Cow& c = place(0, 100.0f, 300.0f, 0.0f);
   c.vx = 1.0f, c.vy = 0.0f;
-  CornStalk& first = CornField::stalk(0);
-  CornStalk& second = CornField::stalk(1);
+  CornStalk &first = CornField::stalk(0), &second = CornField::stalk(1);
   first.x = 130.0f, first.y = 300.0f, second.x = 110.0f, second.y = 300.0f;
   CowHerd::tick();  // looks at 105
   EXPECT_EQ(make_tuple(c.target, first.ears, second.ears, money()),
@@ -95,75 +87,57 @@ TEST_F(CowHerdTest, EatsOneStalkPerTickFirstInSlotOrder) {
             make_tuple(1, int8_t{0}, startingMoney - 40, 2));
 }
 
-// --- Turning --------------------------------------------------------------------------------
-
-TEST_F(CowHerdTest, BooReachesADiamondOfThirtyTwoAndTurnsACowOnlyOnceWithinSixtyTicks) {
+TEST_F(CowHerdTest, BooReachesADiamondOfThirtyTwoAndTurnsOnlyTheFirstCalmCowOnceWithinSixtyTicks) {
   Cow& c = place(0, 600.0f, 60.0f, 180.0f);  // well away from the stalks
-  const float startAngle = c.angle;
   EXPECT_FALSE(CowHerd::scareAt(c.x + 16.0f, c.y + 16.0f) || CowHerd::scareAt(c.x - 32.0f, c.y));
-  EXPECT_EQ(make_tuple(c.mooCooldown, c.angle), make_tuple(uint8_t{0}, startAngle));
+  EXPECT_EQ(make_tuple(c.mooCooldown, c.angle), make_tuple(uint8_t{0}, 180.0f));
+  // A calm cow later in slot order waits while the first one turns.
+  Cow& later = place(3, 605.0f, 60.0f, 180.0f);
   ASSERT_TRUE(CowHerd::scareAt(c.x + 20.0f, c.y - 11.5f));
-  EXPECT_NE(c.angle, startAngle);
-  EXPECT_EQ(make_tuple(c.mooCooldown, countPlayed(mooClip)), make_tuple(uint8_t{60}, 1));
+  EXPECT_NE(c.angle, 180.0f);
+  EXPECT_EQ(make_tuple(c.mooCooldown, later.angle, countPlayed(mooClip)), make_tuple(uint8_t{60}, 180.0f, 1));
+  EXPECT_TRUE(CowHerd::scareAt(c.x + 20.0f, c.y - 11.5f));  // the first one is busy: the next calm one turns
+  EXPECT_NE(later.angle, 180.0f);
+  later.active = 0;
   CowHerd::tick();
-
   // The letters come before the cow's own tick: the boo at the cow's feet every tick.
   for (int tick = 1; tick < 60; ++tick) {
     EXPECT_FALSE(CowHerd::scareAt(c.x, c.y)) << "tick " << tick;
     CowHerd::tick();
   }
-  EXPECT_EQ(countPlayed(mooClip), 1);
   EXPECT_TRUE(CowHerd::scareAt(c.x, c.y)) << "calm again on the sixtieth tick after the turn";
-  EXPECT_EQ(countPlayed(mooClip), 2);
-  EXPECT_EQ(money(), startingMoney) << "a boo never changes the money";
+  EXPECT_EQ(make_tuple(countPlayed(mooClip), money()), make_tuple(3, startingMoney)) << "a boo never pays";
 }
 
-TEST_F(CowHerdTest, OneBooTurnsOnlyTheFirstCalmCowInSlotOrder) {
-  Cow& busy = place(1, 600.0f, 60.0f, 180.0f);
-  busy.mooCooldown = 10;
-  Cow& calm = place(3, 605.0f, 60.0f, 180.0f);
-  Cow& other = place(4, 600.0f, 65.0f, 180.0f);
-  EXPECT_TRUE(CowHerd::scareAt(600.0f, 60.0f));
-  EXPECT_EQ(make_tuple(busy.angle, other.angle, countPlayed(mooClip)), make_tuple(180.0f, 180.0f, 1));
-  EXPECT_NE(calm.angle, 180.0f);
-}
-
-TEST_F(CowHerdTest, OogaBoogaTurnsEveryCowWhateverItsCooldown) {
-  Cow& justTurned = place(0, 600.0f, 60.0f, 90.0f);
-  justTurned.mooCooldown = 59;
-  Cow& calm = place(6, 300.0f, 30.0f, 0.0f);
-  CowHerd::scareAll();
-  EXPECT_NE(justTurned.angle, 90.0f);
-  EXPECT_NE(calm.angle, 0.0f);
-  EXPECT_EQ(make_tuple(justTurned.mooCooldown, calm.mooCooldown, countPlayed(moogaClip), countPlayed(mooClip),
-                       CowHerd::countInUse(), money()),
-            make_tuple(uint8_t{60}, uint8_t{60}, 2, 0, 2, startingMoney));
-}
-
-TEST_F(CowHerdTest, FacingAngleAndVelocityAgreeAfterEveryTurn) {
+TEST_F(CowHerdTest, OogaBoogaTurnsEveryCowWhateverItsCooldownAndFacingAngleAndVelocityAgree) {
   Cow& c = place(0, 320.0f, 240.0f, 0.0f);
-  int turns[4] = {};  // by quarters clockwise
-  // Facing 0 walks right, 1 down the screen, 2 left, 3 up.
-  const float dirX[4] = {1.0f, 0.0f, -1.0f, 0.0f};
-  const float dirY[4] = {0.0f, 1.0f, 0.0f, -1.0f};
-  for (int turn = 0; turn < 40; ++turn) {
-    const int before = c.facing;
-    CowHerd::scareAll();
+  Cow& calm = place(6, 300.0f, 30.0f, 90.0f);
+  c.mooCooldown = 59;
+  CowHerd::scareAll();
+  EXPECT_EQ(make_tuple(c.mooCooldown, calm.mooCooldown, countPlayed("sound\\cow_mooga.wav"),
+                       countPlayed(mooClip), CowHerd::countInUse(), money()),
+            make_tuple(uint8_t{60}, uint8_t{60}, 2, 0, 2, startingMoney));
+  EXPECT_NE(calm.angle, 90.0f);
+  // Facing 0 walks right, 1 down the screen, 2 left, 3 up; each turn is a quarter either way.
+  const float dirX[4] = {1.0f, 0.0f, -1.0f, 0.0f}, dirY[4] = {0.0f, 1.0f, 0.0f, -1.0f};
+  int turns[4] = {};
+  for (int turn = 0, before = 0; turn < 40; ++turn) {
+    if (turn > 0) CowHerd::scareAll();
     const int after = c.facing;
     ASSERT_LT(after, 4);
     ++turns[(after - before + 4) % 4];
+    before = after;
     EXPECT_EQ(c.angle, after * 90.0f);
     EXPECT_NEAR(c.vx, dirX[after] * walkSpeed(), 1e-5f);
     EXPECT_NEAR(c.vy, dirY[after] * walkSpeed(), 1e-5f);
   }
-  EXPECT_EQ(turns[0] + turns[2], 0) << "only quarter turns";
-  EXPECT_GT(turns[1], 0);
-  EXPECT_GT(turns[3], 0);
+  EXPECT_EQ(make_tuple(turns[0], turns[2]), make_tuple(0, 0));
+  EXPECT_TRUE(turns[1] > 0 && turns[3] > 0);
 }
 
-// --- Leaving --------------------------------------------------------------------------------
-
-TEST_F(CowHerdTest, LeavingTheWorldBoxPaysOneHundredOnce) {
+TEST_F(CowHerdTest, LeavingTheWorldBoxPaysOneHundredOnceAndACowTurnedTowardsTheNearEdgeLeavesSooner) {
+  Cow& turned = place(2, 600.0f, 20.0f, 180.0f);   // walking left along the top
+  while (turned.facing != 3) CowHerd::scareAll();  // until it walks up, towards the near edge
   Cow& right = place(0, 739.5f, 40.0f, 0.0f);
   right.vx = 0.5f;
   Cow& up = place(1, 600.0f, -99.5f, 270.0f);
@@ -171,96 +145,78 @@ TEST_F(CowHerdTest, LeavingTheWorldBoxPaysOneHundredOnce) {
   CowHerd::tick();
   EXPECT_EQ(make_tuple(right.active, up.active, money()), make_tuple(uint8_t{1}, uint8_t{1}, startingMoney))
       << "x = 740 and y = -100 are still inside";
-  CowHerd::tick();
-  EXPECT_EQ(make_tuple(right.active, up.active, money()),
-            make_tuple(uint8_t{0}, uint8_t{0}, startingMoney + 200));
-  ticks(10);
-  EXPECT_EQ(money(), startingMoney + 200);
-  EXPECT_TRUE(CowHerd::isEmpty());
-}
-
-TEST_F(CowHerdTest, ACowTurnedTowardsTheNearEdgeLeavesSoonerAndStillPays) {
-  Cow& c = place(0, 600.0f, 20.0f, 180.0f);  // walking left along the top
-  // Turn it until it walks up, towards the near edge.
-  while (c.facing != 3) CowHerd::scareAll();
-  int ticksToLeave = 0;
-  while (c.active != 0 && ticksToLeave < 10000) {
-    CowHerd::tick();
-    ++ticksToLeave;
-  }
-  EXPECT_LT(ticksToLeave, static_cast<int>(std::ceil(700.0f / walkSpeed())));
+  int ticksToLeave = 1;
+  for (; turned.active != 0 && ticksToLeave < 10000; ++ticksToLeave) CowHerd::tick();
   EXPECT_EQ(ticksToLeave, static_cast<int>(std::floor(120.0f / walkSpeed())) + 1);
-  EXPECT_EQ(money(), startingMoney + 100);
+  ticks(10);
+  EXPECT_EQ(make_tuple(CowHerd::isEmpty(), money()), make_tuple(true, startingMoney + 300));
 }
-
-// --- Drawing --------------------------------------------------------------------------------
 
 TEST_F(CowHerdTest, QueuesItsViewOnTheGroundWithAShadow) {
   DrawQueue::reset();
   worldLight = 0.8f;
   Cow& down = place(0, 200.0f, 300.0f, 90.0f);
-  Cow& left = place(1, 300.0f, 300.0f, 180.0f);
-  left.animTick = 22;  // a different frame of the walk as well
+  place(1, 300.0f, 300.0f, 180.0f).animTick = 22;  // facing left, and a different frame of the walk
   CowHerd::draw();
-
   const DrawEntry* sprites[2] = {};
   int shadows = 0;
   for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
     const DrawEntry& e = DrawQueue::entryAt(i);
     EXPECT_EQ(e.elevation, 0.0f) << "cows walk on the ground";
     if (e.kind == DrawKind::Shadow) {
-      ++shadows;
       EXPECT_EQ(e.width, 48.0f);
-      continue;
+      ++shadows;
+    } else {
+      sprites[e.x == down.x ? 0 : 1] = &e;
+      EXPECT_EQ(make_tuple(e.width, e.height, e.angle, e.tint), make_tuple(140.0f, 140.0f, 0.0f, 0.8f));
     }
-    sprites[e.x == down.x ? 0 : 1] = &e;
-    EXPECT_EQ(make_tuple(e.width, e.height, e.angle, e.tint), make_tuple(140.0f, 140.0f, 0.0f, 0.8f));
   }
   EXPECT_EQ(shadows, 2);
-  ASSERT_TRUE(sprites[0] && sprites[1]);
-  ASSERT_NE(sprites[0]->sprite, nullptr);
+  ASSERT_TRUE(sprites[0] && sprites[1] && sprites[0]->sprite);
   EXPECT_NE(sprites[0]->sprite, sprites[1]->sprite);
-  EXPECT_EQ(sprites[0]->sprite->width(), 256.0f);
-  EXPECT_FLOAT_EQ(sprites[0]->sprite->anchorY(), 0.1f);
+  EXPECT_EQ(make_tuple(sprites[0]->sprite->width(), sprites[0]->sprite->anchorY()), make_tuple(256.0f, 0.1f));
   DrawQueue::reset();
   worldLight = 0.0f;
 }
 
-// --- Arrival and walking --------------------------------------------------------------------
-
-TEST_F(CowHerdTest, SpawnedCowsWalkInAlongAnAxis) {
-  bool edgeSeen[4] = {};
-  for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::spawn(true);
-  EXPECT_EQ(countPlayed(helloClip), CowHerd::capacity);
-  for (int i = 0; i < CowHerd::capacity; ++i) {
-    const Cow& c = CowHerd::cow(i);
-    SCOPED_TRACE(testing::Message() << "cow " << i << " at " << c.x << "," << c.y);
-    ASSERT_EQ(c.active, 1);
-    EXPECT_EQ(make_tuple(c.mooCooldown, c.animTick), make_tuple(uint8_t{0}, uint8_t{0}));
-    // From the top it walks down (1), from the right left (2), from the bottom up (3), from the left right
-    // (0).
-    const int facing = c.y == -60.0f ? 1 : c.x == 700.0f ? 2 : c.y == 608.0f ? 3 : 0;
-    if (facing == 0) {
-      ASSERT_EQ(c.x, -60.0f);
-    }
-    const float along = facing % 2 == 1 ? c.x : c.y;
-    EXPECT_TRUE(along >= 0.0f && along <= (facing % 2 == 1 ? 640.0f : 480.0f)) << along;
-    edgeSeen[facing] = true;
-    EXPECT_EQ(make_tuple(int(c.facing), c.angle), make_tuple(facing, facing * 90.0f));
-    EXPECT_NEAR(std::hypot(c.vx, c.vy), walkSpeed(), 1e-5f);
-  }
-  for (bool seen : edgeSeen) EXPECT_TRUE(seen);
-  clearPlayedClips();
-  CowHerd::spawn(true);
-  EXPECT_TRUE(playedClips().empty()) << "a full herd drops the request without a sound";
-}
-
-TEST_F(CowHerdTest, SpawnTakesTheFirstFreeSlot) {
+TEST_F(CowHerdTest, SpawnedCowsTakeTheFirstFreeSlotWalkInAlongAnAxisAndReloadingEmptiesTheHerd) {
   place(0, 600.0f, 60.0f, 180.0f);
   place(2, 600.0f, 60.0f, 180.0f);
   CowHerd::spawn(false);
-  EXPECT_EQ(make_tuple(CowHerd::cow(1).active, CowHerd::cow(3).active), make_tuple(uint8_t{1}, uint8_t{0}));
-  EXPECT_TRUE(playedClips().empty()) << "no arrival sound unless announced";
+  EXPECT_EQ(make_tuple(CowHerd::cow(1).active, CowHerd::cow(3).active, playedClips().empty()),
+            make_tuple(uint8_t{1}, uint8_t{0}, true));
+  for (int i = 3; i < CowHerd::capacity; ++i) CowHerd::spawn(true);
+  EXPECT_EQ(countPlayed("sound\\cow_hello.wav"), CowHerd::capacity - 3);
+  bool edgeSeen[4] = {};
+  for (int i = 0; i < CowHerd::capacity; ++i) {
+    if (i == 0 || i == 2) continue;
+    const Cow& c = CowHerd::cow(i);
+    SCOPED_TRACE(testing::Message() << "cow " << i << " at " << c.x << "," << c.y);
+    // From the top it walks down (1), from the right left (2), from the bottom up (3), from the left right
+    // (0).
+    const int facing = c.y == -60.0f ? 1 : c.x == 700.0f ? 2 : c.y == 608.0f ? 3 : 0;
+    const float along = facing % 2 == 1 ? c.x : c.y;
+    EXPECT_TRUE(along >= 0.0f && along <= (facing % 2 == 1 ? 640.0f : 480.0f)) << along;
+    EXPECT_EQ(
+        make_tuple(c.active, c.mooCooldown, c.animTick, int(c.facing), c.angle, facing == 0 ? c.x : -60.0f),
+        make_tuple(uint8_t{1}, uint8_t{0}, uint8_t{0}, facing, facing * 90.0f, -60.0f));
+    EXPECT_NEAR(std::hypot(c.vx, c.vy), walkSpeed(), 1e-5f);
+    edgeSeen[facing] = true;
+  }
+  EXPECT_TRUE(edgeSeen[0] && edgeSeen[1] && edgeSeen[2] && edgeSeen[3]);
+  clearPlayedClips();
+  CowHerd::spawn(true);
+  EXPECT_EQ(make_tuple(playedClips().empty(), CowHerd::countInUse()), make_tuple(true, CowHerd::capacity))
+      << "a full herd drops the request without a sound";
+  // Reloading empties the herd; unloading twice is harmless.
+  CowHerd::load();
+  EXPECT_TRUE(CowHerd::isEmpty());
+  CowHerd::unload();
+  CowHerd::unload();
+  CowHerd::tick();
+  CowHerd::draw();
+  EXPECT_TRUE(CowHerd::isEmpty());
+  CowHerd::load();
 }
 
 TEST_F(CowHerdTest, WalkCycleRunsTwentyNineTicksAndWrapsAndTheCooldownCountsDownOnceATick) {
@@ -277,16 +233,4 @@ TEST_F(CowHerdTest, WalkCycleRunsTwentyNineTicksAndWrapsAndTheCooldownCountsDown
   EXPECT_EQ(make_tuple(c.animTick, CowHerd::shownFrame(0)), make_tuple(uint8_t{0}, 0));
 }
 
-TEST_F(CowHerdTest, ReloadingEmptiesTheHerdAndUnloadingTwiceIsHarmless) {
-  CowHerd::spawn(true);
-  EXPECT_FALSE(CowHerd::isEmpty());
-  CowHerd::load();
-  EXPECT_TRUE(CowHerd::isEmpty());
-  CowHerd::unload();
-  CowHerd::unload();
-  CowHerd::tick();
-  CowHerd::draw();
-  EXPECT_TRUE(CowHerd::isEmpty());
-  CowHerd::load();
-}
 }  // namespace
