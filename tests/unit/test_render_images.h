@@ -24,96 +24,85 @@ using Bytes = std::vector<uint8_t>;
 
 struct Rgba {
   uint8_t r, g, b, a;
+  bool operator==(const Rgba&) const = default;
 };
 
 inline Bytes targaHeader(int width, int height, int depth, int imageType = 10) {
   Bytes header(18, 0);
   header[2] = static_cast<uint8_t>(imageType);
-  header[12] = static_cast<uint8_t>(width & 0xFF);
-  header[13] = static_cast<uint8_t>(width >> 8);
-  header[14] = static_cast<uint8_t>(height & 0xFF);
-  header[15] = static_cast<uint8_t>(height >> 8);
+  for (int i : {0, 1}) {
+    header[12 + i] = static_cast<uint8_t>(width >> (8 * i));
+    header[14 + i] = static_cast<uint8_t>(height >> (8 * i));
+  }
   header[16] = static_cast<uint8_t>(depth);
   return header;
 }
 
-// One run packet of `count` (1..128) copies of a pixel, in the file's blue-green-red(-alpha) order.
+// A pixel in the file's blue-green-red(-alpha) order.
+inline void appendPixel(Bytes& file, Rgba p, int depth) {
+  file.insert(file.end(), {p.b, p.g, p.r});
+  if (depth == 32) file.push_back(p.a);
+}
+
+// One run packet of `count` (1..128) copies of a pixel.
 inline void appendRun(Bytes& file, int count, Rgba pixel, int depth = 32) {
   file.push_back(static_cast<uint8_t>(0x80 | (count - 1)));
-  file.insert(file.end(), {pixel.b, pixel.g, pixel.r});
-  if (depth == 32) file.push_back(pixel.a);
+  appendPixel(file, pixel, depth);
 }
 
 // One raw packet of 1..128 pixels.
 inline void appendRaw(Bytes& file, const std::vector<Rgba>& pixels, int depth = 32) {
   file.push_back(static_cast<uint8_t>(pixels.size() - 1));
-  for (const Rgba& p : pixels) {
-    file.insert(file.end(), {p.b, p.g, p.r});
-    if (depth == 32) file.push_back(p.a);
-  }
+  for (const Rgba& p : pixels) appendPixel(file, p, depth);
 }
 
 // A picture of one colour, in run packets.
 inline Bytes solidTarga(int width, int height, Rgba colour, int depth = 32) {
   Bytes file = targaHeader(width, height, depth);
-  for (long left = static_cast<long>(width) * height; left > 0; left -= 128) {
+  for (long left = static_cast<long>(width) * height; left > 0; left -= 128)
     appendRun(file, left < 128 ? static_cast<int>(left) : 128, colour, depth);
-  }
   return file;
 }
 
-// A picture given top row first, written bottom row first in raw packets of one row each
-// (rows of at most 128 pixels).
+// A picture given top row first, written bottom row first in one raw packet per row (at most 128 wide).
 inline Bytes targaFromRows(int width, int height, const std::vector<Rgba>& topFirst, int depth = 32) {
   Bytes file = targaHeader(width, height, depth);
-  for (int row = height - 1; row >= 0; --row) {
-    appendRaw(file, std::vector<Rgba>(topFirst.begin() + row * width, topFirst.begin() + (row + 1) * width),
-              depth);
-  }
+  for (int row = height - 1; row >= 0; --row)
+    appendRaw(file, {topFirst.begin() + row * width, topFirst.begin() + (row + 1) * width}, depth);
   return file;
 }
 
 // A 24-bit bitmap from pixels given top row first; rows padded to 4 bytes, bottom-up unless topDown.
 inline Bytes bitmapFromRows(int width, int height, const std::vector<Rgba>& topFirst, bool topDown = false) {
   const int rowBytes = (width * 3 + 3) / 4 * 4;
-  const uint32_t pixelsAt = 54;
-  const uint32_t fileSize = pixelsAt + static_cast<uint32_t>(rowBytes * height);
+  const uint32_t pixelsAt = 54, fileSize = pixelsAt + static_cast<uint32_t>(rowBytes * height);
   Bytes file(fileSize, 0);
-  auto put16 = [&](size_t at, uint32_t v) {
-    file[at] = static_cast<uint8_t>(v);
-    file[at + 1] = static_cast<uint8_t>(v >> 8);
-  };
-  auto put32 = [&](size_t at, uint32_t v) {
-    put16(at, v & 0xFFFF);
-    put16(at + 2, v >> 16);
+  auto put = [&](size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
   };
   file[0] = 'B';
   file[1] = 'M';
-  put32(2, fileSize);
-  put32(10, pixelsAt);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(topDown ? -height : height));
-  put16(26, 1);
-  put16(28, 24);
+  put(2, fileSize, 4);
+  put(10, pixelsAt, 4);
+  put(14, 40, 4);
+  put(18, static_cast<uint32_t>(width), 4);
+  put(22, static_cast<uint32_t>(topDown ? -height : height), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
   for (int fileRow = 0; fileRow < height; ++fileRow) {
     const int row = topDown ? fileRow : height - 1 - fileRow;
     for (int x = 0; x < width; ++x) {
       const Rgba& p = topFirst[static_cast<size_t>(row * width + x)];
-      uint8_t* out = &file[pixelsAt + static_cast<size_t>(fileRow * rowBytes + x * 3)];
-      out[0] = p.b;
-      out[1] = p.g;
-      out[2] = p.r;
+      put(pixelsAt + static_cast<size_t>(fileRow * rowBytes + x * 3), p.b | (p.g << 8) | (p.r << 16), 3);
     }
   }
   return file;
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr) << path;
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  std::ofstream out(path, std::ios::binary);
+  ASSERT_TRUE(out) << path;
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes readFile(const std::string& path) {
@@ -126,9 +115,8 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     char pattern[] = "/tmp/cornkeeper-render-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made == nullptr) return;
-    path_ = made;
+    if (mkdtemp(pattern) == nullptr) return;
+    path_ = pattern;
     previous_ = std::filesystem::current_path();
     std::filesystem::create_directories(path_ / "graphics");
     std::filesystem::current_path(path_);
@@ -141,12 +129,10 @@ class ScratchFolder {
   }
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
-
   bool ok() const { return !path_.empty(); }
 
  private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
+  std::filesystem::path path_, previous_;
 };
 
 // The fixed state the game sets once its window exists, on a cleared black frame.
@@ -173,22 +159,22 @@ inline Rgba pixelAt(int x, int y) {
   return Rgba{p[0], p[1], p[2], p[3]};
 }
 
+// Colours within 2 per channel; alpha is ignored (the frame buffer's alpha is not shown).
 inline bool near(Rgba actual, Rgba expected, int tolerance = 2) {
   return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
          std::abs(actual.b - expected.b) <= tolerance;
 }
 
-inline std::string describe(Rgba p) {
-  return "(" + std::to_string(p.r) + ", " + std::to_string(p.g) + ", " + std::to_string(p.b) + ")";
+inline std::ostream& operator<<(std::ostream& out, Rgba p) {
+  return out << "(" << +p.r << ", " << +p.g << ", " << +p.b << ", " << +p.a << ")";
 }
 
-// Checks the frame's colour at a point, ignoring alpha (the frame buffer's alpha is not shown).
-#define EXPECT_PIXEL(x, y, expected)                                                               \
-  do {                                                                                             \
-    const testimages::Rgba actual_ = testimages::pixelAt((x), (y));                                \
-    EXPECT_TRUE(testimages::near(actual_, (expected)))                                             \
-        << "at (" << (x) << ", " << (y) << "): " << testimages::describe(actual_) << ", expected " \
-        << testimages::describe(expected);                                                         \
+// Checks the frame's colour at a point.
+#define EXPECT_PIXEL(x, y, expected)                                                        \
+  do {                                                                                      \
+    const testimages::Rgba actual_ = testimages::pixelAt((x), (y)), expected_ = (expected); \
+    EXPECT_TRUE(testimages::near(actual_, expected_))                                       \
+        << "at (" << (x) << ", " << (y) << "): " << actual_ << ", expected " << expected_;  \
   } while (0)
 
 constexpr Rgba black = {0, 0, 0, 255};
