@@ -81,37 +81,34 @@ TEST(ModeChooserOutput, DefaultsAndTheLargestDeepestFullScreenByKeyboard) {
   expectMode(chooser, 1024, 768, 32, 1);
 }
 
-// Every choice made by mouse, confirmed with OK, reaches the record's four mode fields and nothing else.
-TEST(ModeChooserOutput, EveryCombinationByMouseReachesTheRecord) {
+// Choices made by mouse one after another, each confirmed with OK, reach the record's four mode fields
+// and nothing else; every button and both states of the check box are clicked at least once.
+TEST(ModeChooserOutput, ChoicesByMouseReachTheRecord) {
   const struct {
-    ChooserControl control;
-    int32_t width, height;
-  } resolutions[] = {{C::Radio640, 640, 480}, {C::Radio800, 800, 600}, {C::Radio1024, 1024, 768}};
-  const std::pair<ChooserControl, int32_t> depths[] = {{C::Radio16, 16}, {C::Radio32, 32}};
-  for (const auto& resolution : resolutions) {
-    for (const auto& [depthControl, bits] : depths) {
-      for (bool full : {false, true}) {
-        SCOPED_TRACE(testing::Message() << resolution.width << " " << bits << " " << full);
-        ModeChooser chooser;
-        EXPECT_EQ(click(chooser, resolution.control), ChooserOutcome::Open);
-        EXPECT_EQ(click(chooser, depthControl), ChooserOutcome::Open);
-        if (full) {
-          EXPECT_EQ(click(chooser, C::FullScreen), ChooserOutcome::Open);
-        }
-        EXPECT_EQ(click(chooser, C::Ok), ChooserOutcome::Confirmed);
-        AppWindow record{};
-        record.title = "untouched";
-        record.visible = 7;
-        record.lastTickCount = 12345;
-        record.width = record.height = record.bitsPerPixel = record.fullScreen = -1;
-        chooser.applyTo(record);
-        EXPECT_EQ(std::tie(record.width, record.height, record.bitsPerPixel, record.fullScreen),
-                  std::make_tuple(resolution.width, resolution.height, bits, full ? 1 : 0));
-        EXPECT_STREQ(record.title, "untouched");
-        EXPECT_EQ(std::tie(record.visible, record.lastTickCount), std::make_tuple(7, 12345u));
-      }
-    }
+    ChooserControl resolution, depth;
+    int32_t width, height, bits, fullScreen;  // the check box is clicked on every row
+  } rows[] = {{C::Radio800, C::Radio32, 800, 600, 32, 1},
+              {C::Radio1024, C::Radio16, 1024, 768, 16, 0},
+              {C::Radio640, C::Radio32, 640, 480, 32, 1}};
+  ModeChooser chooser;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.width);
+    for (C control : {r.resolution, r.depth, C::FullScreen})
+      EXPECT_EQ(click(chooser, control), ChooserOutcome::Open);
+    EXPECT_EQ(click(chooser, C::Ok), ChooserOutcome::Confirmed);
+    AppWindow record{};
+    record.title = "untouched";
+    record.visible = 7;
+    record.lastTickCount = 12345;
+    record.width = record.height = record.bitsPerPixel = record.fullScreen = -1;
+    chooser.applyTo(record);
+    EXPECT_EQ(std::tie(record.width, record.height, record.bitsPerPixel, record.fullScreen),
+              std::tie(r.width, r.height, r.bits, r.fullScreen));
+    EXPECT_STREQ(record.title, "untouched");
+    EXPECT_EQ(std::tie(record.visible, record.lastTickCount), std::make_tuple(7, 12345u));
   }
+  click(chooser, C::Radio16);
+  expectMode(chooser, 640, 480, 16, 1);
 }
 
 // --- keyboard ---
@@ -258,8 +255,9 @@ TEST(ModeChooserMouse, OnlyACompletedLeftClickOnAControlReacts) {
 
 // --- layout ---
 
-// Each control lies inside the window, overlaps no other and is found by the hit test at its corners.
-TEST(ModeChooserLayout, ControlsLieInsideTheWindowApartAndAreHitAtTheirCorners) {
+// Each control lies inside the window, overlaps no other and is found by the hit test at its corners;
+// the rows follow the dialog from top to bottom.
+TEST(ModeChooserLayout, ControlsLieInsideTheWindowApartInRowsAndAreHitAtTheirCorners) {
   for (int i = 0; i < chooserControlCount; ++i) {
     const ChooserControl control = static_cast<ChooserControl>(i);
     const ChooserRect a = chooserControlRect(control);
@@ -278,13 +276,7 @@ TEST(ModeChooserLayout, ControlsLieInsideTheWindowApartAndAreHitAtTheirCorners) 
   }
   EXPECT_EQ(chooserControlAt(-1, 0), C::None);
   EXPECT_EQ(chooserControlAt(0, chooserWindowHeight()), C::None);
-  // Between the FullScreen box and the OK button lies empty panel.
-  const ChooserRect full = chooserControlRect(C::FullScreen), ok = chooserControlRect(C::Ok);
-  EXPECT_EQ(chooserControlAt((full.x + full.width + ok.x) / 2, ok.y + 2), C::None);
-}
-
-// About 300 x 260, with the rows of the dialog from top to bottom.
-TEST(ModeChooserLayout, RowsFollowTheDialogTopToBottom) {
+  // About 300 x 260, with the rows of the dialog from top to bottom.
   EXPECT_NEAR(chooserWindowWidth(), 300, 6);
   EXPECT_NEAR(chooserWindowHeight(), 260, 6);
   auto at = [](ChooserControl c) { return chooserControlRect(c); };
@@ -299,6 +291,8 @@ TEST(ModeChooserLayout, RowsFollowTheDialogTopToBottom) {
   EXPECT_TRUE(r640.x < r800.x && r800.x < r1024.x);
   EXPECT_TRUE(r640.y < r16.y && r16.y < full.y);
   EXPECT_GT(ok.x, full.x + full.width) << "the button sits to the right of the check box";
+  // Between the FullScreen box and the OK button lies empty panel.
+  EXPECT_EQ(chooserControlAt((full.x + full.width + ok.x) / 2, ok.y + 2), C::None);
 }
 
 // --- drawing ---

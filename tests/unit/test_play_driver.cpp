@@ -6,7 +6,6 @@
 #include "days/day_cycle.h"
 #include "days/day_director.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/instructions_screen.h"
 #include "screens/play_screen.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sound/sound_clip.h"
@@ -167,9 +168,7 @@ TEST(SoundFiles, EveryClipIsQuietEdgedMono16BitPcmOfItsMomentsLength) {
     const Wave& w = waves()[i];
     SCOPED_TRACE(clips()[i].name);
     ASSERT_EQ(w.problem, "");
-    EXPECT_EQ(w.format, 1);
-    EXPECT_EQ(w.channels, 1);
-    EXPECT_EQ(w.bits, 16);
+    EXPECT_EQ(std::tie(w.format, w.channels, w.bits), std::make_tuple(1, 1, 16)) << "format, channels, bits";
     EXPECT_TRUE(w.rate == 22050 || w.rate == 44100) << w.rate;
     const double seconds = static_cast<double>(w.samples.size()) / w.rate;
     EXPECT_GE(seconds, clips()[i].shortest);
