@@ -143,8 +143,7 @@ TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutside) {
   ticks(10);
   EXPECT_EQ(laughsAndMoney(), make_tuple(1, 90));
 
-  // The same at the top, bottom and left of the escape box; an arriving crow
-  // out there does not laugh.
+  // The same at the top, bottom and left of the escape box; an arriving crow out there does not laugh.
   place(1, 300, -19.9f, 270, CrowState::Carrying);
   place(2, 300, 539.9f, 90, CrowState::Carrying);
   place(3, -19.9f, 300, 180, CrowState::Carrying);
@@ -162,8 +161,7 @@ TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
                        BooShout::countInUse(), ear.kind, ear.x, ear.y),
             make_tuple(CrowState::Fleeing, static_cast<int32_t>(CrowState::Carrying), AnimSet::Scared, 110, 1,
                        1, ShoutParticleKind::DroppedCorn, 300.0f, 300.0f));
-  // The tick of the scare counts as the first; the crow hangs still until the
-  // 25th.
+  // The tick of the scare counts as the first; the crow hangs still until the 25th.
   for (int tick = 1; tick <= 25; ++tick) {
     CrowFlock::tick();
     ASSERT_EQ(make_tuple(c.x, c.y), make_tuple(300.0f, 300.0f)) << tick;
@@ -173,8 +171,7 @@ TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
   EXPECT_NEAR(c.x, 304, 1e-4f);
   EXPECT_NEAR(c.y, 300, 1e-4f);
   EXPECT_FLOAT_EQ(c.angle, 0);
-  // A fleeing crow can neither be scared again nor land, and it does not laugh
-  // on the way out.
+  // A fleeing crow can neither be scared again nor land, and it does not laugh on the way out.
   EXPECT_FALSE(CrowFlock::scareAt(c.x, c.y));
   ticks(200);
   EXPECT_EQ(make_tuple(CrowFlock::isEmpty(), countPlayed(laughClip), Scarecrow::money()),
