@@ -138,7 +138,7 @@ TEST(CreaturePictures, EveryFrameHoldsOneWholeFigureInsideTheCanvas) {
     eachFrame(fam.kind, [&](const Picture& p, int, int) {
       ASSERT_EQ(std::make_pair(p.width, p.height), std::make_pair(fam.size, fam.size));
       const Extent e = partOf(p);
-      // A figure, not a speck and not a filled square.
+      // A figure, not a dot and not a filled square.
       const double share = e.count / (static_cast<double>(p.width) * p.height);
       EXPECT_TRUE(share > 0.03 && share < 0.5) << share;
       // Nothing is cut off by the picture's edge.
