@@ -135,14 +135,11 @@ class ScratchFolder {
   std::filesystem::path path_, previous_;
 };
 
-// The fixed state the game sets once its window exists, on a cleared black frame.
+// The part of the state the game sets once its window exists that 2-D drawing depends on, on a
+// cleared black frame.
 inline void setGameGlState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-  glClearDepth(1.0);
-  glDepthFunc(GL_LEQUAL);
   glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);

@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "render/sprite.h"
@@ -129,14 +130,11 @@ TEST_F(SpriteDrawing, PictureAlphaIsTransparencyAndAMissingPictureDrawsNothing) 
 }
 
 TEST_F(SpriteDrawing, DestructionReleasesTheTexture) {
-  GLuint name = 0;
-  {
-    Sprite sprite("graphics\\white.tga", 10.0f, 10.0f, 0.0f, 0.0f);
-    ASSERT_NE(sprite.texture(), nullptr);
-    name = sprite.texture()->name();
-    EXPECT_TRUE(glIsTexture(name));
-    EXPECT_FLOAT_EQ(sprite.width(), 10.0f);
-  }
+  auto sprite = std::make_unique<Sprite>("graphics\\white.tga", 10.0f, 10.0f, 0.0f, 0.0f);
+  ASSERT_NE(sprite->texture(), nullptr);
+  const GLuint name = sprite->texture()->name();
+  EXPECT_TRUE(glIsTexture(name));
+  sprite.reset();
   EXPECT_FALSE(glIsTexture(name));
 }
 
