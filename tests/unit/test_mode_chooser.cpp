@@ -353,11 +353,7 @@ TEST_F(ModeChooserDrawing, CheckedButtonsShowTheirMark) {
     for (int i = 0; i < 6; ++i) {
       const int blue = countPixels(widgets[i], true, 0, [](Rgb p) { return p.b > p.r + 60 && p.b > 120; });
       SCOPED_TRACE(testing::Message() << "round " << round << ", " << idOf(widgets[i]));
-      if (marked[round][i]) {
-        EXPECT_GT(blue, 8);
-      } else {
-        EXPECT_EQ(blue, 0);
-      }
+      EXPECT_TRUE(marked[round][i] ? blue > 8 : blue == 0) << blue << " blue pixels";
     }
   }
 }
@@ -372,11 +368,7 @@ TEST_F(ModeChooserDrawing, FocusFrameFollowsTheKeyboard) {
       const int glow = countPixels(
           other, false, 2, [](Rgb p) { return p.r > 180 && p.g > 100 && p.b < 120 && p.r > p.b + 100; });
       SCOPED_TRACE(testing::Message() << "focus on " << idOf(focused) << ", looking at " << idOf(other));
-      if (other == focused) {
-        EXPECT_GT(glow, 20);
-      } else {
-        EXPECT_EQ(glow, 0);
-      }
+      EXPECT_TRUE(other == focused ? glow > 20 : glow == 0) << glow << " glowing pixels";
     }
     chooser.pressKey(ChooserKey::Tab);
   }
