@@ -49,14 +49,19 @@ struct Ink {
   bool any() const { return right >= 0; }
 };
 
+// Calls f(x, y) for every pixel.
+template <class F>
+void eachPixel(const DecodedTarga& p, F f) {
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) f(x, y);
+}
+
 Ink inkOf(const DecodedTarga& p, int alphaAbove = 0) {
   Ink ink;
-  for (int y = 0; y < p.height; ++y) {
-    for (int x = 0; x < p.width; ++x) {
-      if (alphaAt(p, x, y) <= alphaAbove) continue;
+  eachPixel(p, [&](int x, int y) {
+    if (alphaAt(p, x, y) > alphaAbove)
       ink = {std::min(ink.left, x), std::max(ink.right, x), std::min(ink.top, y), std::max(ink.bottom, y)};
-    }
-  }
+  });
   return ink;
 }
 
@@ -174,11 +179,11 @@ TEST(PictureComposition, SettingButtonLabelsEndLeftOfTheNumber) {
   // buttons 1 and 2 from x 198 of the picture.
   auto labelRight = [](const DecodedTarga& p) {
     int right = -1;
-    for (int y = 14; y < p.height - 14; ++y) {
-      for (int x = 0; x < p.width; ++x) {
-        if (alphaAt(p, x, y) == 255 && luminanceAt(p, x, y) > 0.75) right = std::max(right, x);
-      }
-    }
+    eachPixel(p, [&](int x, int y) {
+      const bool label =
+          y >= 14 && y < p.height - 14 && alphaAt(p, x, y) == 255 && luminanceAt(p, x, y) > 0.75;
+      if (label) right = std::max(right, x);
+    });
     return right;
   };
   for (int b : {1, 2}) {
@@ -195,13 +200,11 @@ TEST(PictureComposition, ShadowIsASoftCentredEllipseWiderThanTall) {
   ASSERT_EQ(s.width, 32);
   double sum = 0, sx = 0, sy = 0;
   std::set<int> levels;
-  for (int y = 0; y < s.height; ++y) {
-    for (int x = 0; x < s.width; ++x) {
-      const int a = alphaAt(s, x, y);
-      sum += a, sx += a * (x + 0.5), sy += a * (y + 0.5);
-      levels.insert(a);
-    }
-  }
+  eachPixel(s, [&](int x, int y) {
+    const int a = alphaAt(s, x, y);
+    sum += a, sx += a * (x + 0.5), sy += a * (y + 0.5);
+    levels.insert(a);
+  });
   ASSERT_GT(sum, 0);
   EXPECT_NEAR(sx / sum, s.width / 2.0, 0.5);
   EXPECT_NEAR(sy / sum, s.height / 2.0, 0.5);
@@ -249,10 +252,9 @@ TEST(PictureComposition, SpinningPicturesStayInsideTheirCircle) {
     const DecodedTarga p = load(name);
     const double c = p.width / 2.0;
     int outside = 0;
-    for (int y = 0; y < p.height; ++y) {
-      for (int x = 0; x < p.width; ++x)
-        outside += alphaAt(p, x, y) > 0 && std::hypot(x + 0.5 - c, y + 0.5 - c) > c;
-    }
+    eachPixel(p, [&](int x, int y) {
+      outside += alphaAt(p, x, y) > 0 && std::hypot(x + 0.5 - c, y + 0.5 - c) > c;
+    });
     EXPECT_EQ(outside, 0) << name;
   }
 }
@@ -323,11 +325,9 @@ TEST(PictureComposition, ChooserBannerSitsTopLeftInItsCanvasAndLetteringIsDark) 
     EXPECT_GE(ink.bottom - ink.top + 1, 13);
     EXPECT_LE(ink.bottom - ink.top + 1, 26);
     double darkest = 1;
-    for (int y = ink.top; y <= ink.bottom; ++y) {
-      for (int x = ink.left; x <= ink.right; ++x) {
-        if (alphaAt(p, x, y) > 200) darkest = std::min(darkest, luminanceAt(p, x, y));
-      }
-    }
+    eachPixel(p, [&](int x, int y) {
+      if (alphaAt(p, x, y) > 200) darkest = std::min(darkest, luminanceAt(p, x, y));
+    });
     EXPECT_LT(darkest, 0.2);
   }
 }
