@@ -1,11 +1,15 @@
-// Helpers shared by the day, HUD and screen tests: drawing one frame offscreen and reading it back,
-// and driving the day director to a chosen day without a Play world.
+// Helpers shared by the day, HUD and screen tests: a fixture on the game's GL state, drawing one frame
+// offscreen and reading it back, and driving the day director to a chosen day without a Play world.
 #pragma once
 
 #include <GL/gl.h>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "days/day_director.h"
@@ -13,11 +17,29 @@
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
 #include "render/sprite.h"
+#include "screens/screen_machine.h"
+#include "shell/key_state.h"
+#include "test_support.h"
 
 namespace screentest {
 
 constexpr int frameWidth = 640;
 constexpr int frameHeight = 480;
+
+class ScreenTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { gameStartup(nullptr); }
+  static void TearDownTestSuite() { gameShutdown(); }
+  static void tap(uint32_t key) {
+    KeyState::keyDown(key);
+    KeyState::keyUp(key);
+  }
+};
+
+template <typename Fn>
+void repeat(int n, Fn fn) {
+  for (int i = 0; i < n; ++i) fn();
+}
 
 struct Frame {
   std::vector<uint8_t> rgba;
@@ -26,31 +48,28 @@ struct Frame {
   const uint8_t* at(int x, int y) const {
     return &rgba[(static_cast<size_t>(frameHeight - 1 - y) * frameWidth + static_cast<size_t>(x)) * 4];
   }
-
-  // Sum of the red, green or blue channel over a rectangle [x0, x1) x [y0, y1).
-  long channelSum(int channel, int x0, int y0, int x1, int y1) const {
+  // Sum of channels first..last (0 red, 1 green, 2 blue) over a rectangle [x0, x1) x [y0, y1).
+  long channelSum(int first, int last, int x0, int y0, int x1, int y1) const {
     long sum = 0;
     for (int y = y0; y < y1; ++y) {
-      for (int x = x0; x < x1; ++x) sum += at(x, y)[channel];
+      for (int x = x0; x < x1; ++x) {
+        for (int c = first; c <= last; ++c) sum += at(x, y)[c];
+      }
     }
     return sum;
   }
-
-  long brightness(int x0, int y0, int x1, int y1) const {
-    return channelSum(0, x0, y0, x1, y1) + channelSum(1, x0, y0, x1, y1) + channelSum(2, x0, y0, x1, y1);
-  }
+  long brightness(int x0, int y0, int x1, int y1) const { return channelSum(0, 2, x0, y0, x1, y1); }
 };
 
 // Largest per-channel difference between two frames over a rectangle of `a`, compared with the same
-// rectangle of `b` moved down by `bShiftY` rows.
-inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int bShiftY = 0) {
+// rectangle of `b` moved right by `bShiftX` columns and down by `bShiftY` rows.
+inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int bShiftX = 0,
+                         int bShiftY = 0) {
   int most = 0;
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      for (int c = 0; c < 3; ++c) {
-        int d = std::abs(static_cast<int>(a.at(x, y)[c]) - static_cast<int>(b.at(x, y + bShiftY)[c]));
-        if (d > most) most = d;
-      }
+      for (int c = 0; c < 3; ++c)
+        most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x + bShiftX, y + bShiftY)[c]));
     }
   }
   return most;
@@ -82,9 +101,8 @@ inline void freeAllCreatures() {
 // Ticks the director, clearing the field of creatures after every tick, until the day changes.
 // Returns false when it does not change within two full days.
 inline bool advanceDay() {
-  constexpr int tickLimit = 2 * 1800 + 10;
   const int before = DayDirector::day();
-  for (int n = 0; n < tickLimit; ++n) {
+  for (int n = 0; n < 2 * 1800 + 10; ++n) {
     DayDirector::tick();
     freeAllCreatures();
     if (DayDirector::day() != before) return true;

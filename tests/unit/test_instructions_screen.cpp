@@ -1,23 +1,11 @@
 // The instructions: scrolling with held keys between the page tops, slow frames, and the way back.
-#include <gtest/gtest.h>
-
 #include "screen_test_helpers.h"
 #include "screens/instructions_screen.h"
-#include "screens/screen_machine.h"
-#include "shell/key_state.h"
 
-namespace {
+namespace screentest {
 
-using screentest::Frame;
-using screentest::render;
-
-constexpr uint32_t stepMs = 16;
-
-class InstructionsTest : public testing::Test {
+class InstructionsTest : public ScreenTest {
  protected:
-  static void SetUpTestSuite() { gameStartup(nullptr); }
-  static void TearDownTestSuite() { gameShutdown(); }
-
   void SetUp() override {
     KeyState::clearAll();
     screenMachine->requestScreen(ScreenId::Title);
@@ -30,121 +18,93 @@ class InstructionsTest : public testing::Test {
   }
 
   static void steps(int n) {
-    for (int i = 0; i < n; ++i) InstructionsScreen::update(stepMs);
+    for (int i = 0; i < n; ++i) InstructionsScreen::update(16);
   }
   static void hold(uint32_t key, int n) {
     KeyState::keyDown(key);
     steps(n);
     KeyState::keyUp(key);
   }
-  static Frame draw() {
-    return render([] { InstructionsScreen::draw(); });
-  }
-  static void expectBackOnTheTitle() {
-    EXPECT_FALSE(InstructionsScreen::isLoaded());
-    EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
-  }
 };
 
-TEST_F(InstructionsTest, LoadRequestsTheScreenAtTheTopAndASecondLoadKeepsTheScroll) {
+// The screen opens at the top. Held Up and Down scroll four a step between 0 and 512; both held cancel out,
+// a press without a hold scrolls nothing, a second load keeps the scroll, and a slow frame runs six steps
+// at most, though a short one carries its rest.
+TEST_F(InstructionsTest, HeldKeysScrollFourPerStepWithinBoundsAndSlowFramesAtMostSix) {
   EXPECT_TRUE(InstructionsScreen::isLoaded());
   EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Instructions);
   EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 0.0f);
-  hold(vkDown, 10);
-  screenMachine->requestScreen(ScreenId::Title);
-  InstructionsScreen::load();
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);  // nothing requested again
-}
-
-TEST_F(InstructionsTest, HeldKeysScrollFourPerStepWithinBounds) {
-  const struct {
-    uint32_t key;
-    int steps;
-    float scroll;
-  } rows[] = {{vkUp, 5, 0.0f}, {vkDown, 3, 12.0f}, {vkUp, 1, 8.0f}, {vkDown, 200, 512.0f}, {vkUp, 128, 0.0f}};
-  for (const auto& r : rows) {
-    hold(r.key, r.steps);
-    EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), r.scroll) << r.steps << " steps";
+  const std::tuple<uint32_t, int, float> rows[] = {
+      {vkUp, 5, 0.0f}, {vkDown, 3, 12.0f}, {vkUp, 1, 8.0f}, {vkDown, 200, 512.0f}, {vkUp, 128, 0.0f}};
+  for (const auto& [key, n, scroll] : rows) {
+    hold(key, n);
+    EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), scroll) << n << " steps";
   }
   hold(vkDown, 10);
   KeyState::keyDown(vkUp);
   KeyState::keyDown(vkDown);
   steps(5);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);  // both held cancel out
+  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);
   KeyState::clearAll();
-  KeyState::keyDown(vkDown);
-  KeyState::keyUp(vkDown);
+  tap(vkDown);
   steps(3);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);  // a press without a hold scrolls nothing
-}
-
-TEST_F(InstructionsTest, SlowFrameScrollsSixStepsAtMost) {
+  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);
+  screenMachine->requestScreen(ScreenId::Title);
+  InstructionsScreen::load();
+  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 40.0f);
+  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);  // nothing requested again
   KeyState::keyDown(vkDown);
-  InstructionsScreen::update(1000);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 24.0f);
-  InstructionsScreen::update(40);  // two steps, 8 ms carried
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 32.0f);
-  InstructionsScreen::update(8);
-  EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), 36.0f);
+  const std::pair<uint32_t, float> frames[] = {{1000, 64.0f}, {40, 72.0f}, {8, 76.0f}};  // 8 ms carried
+  for (const auto& [ms, scroll] : frames) {
+    InstructionsScreen::update(ms);
+    EXPECT_FLOAT_EQ(InstructionsScreen::scroll(), scroll) << ms << " ms";
+  }
 }
 
-TEST_F(InstructionsTest, CtrlOrEscapeLeavesForTheTitleWhateverTheScroll) {
-  hold(vkDown, 37);
-  KeyState::keyDown(vkControl);
-  steps(1);
-  expectBackOnTheTitle();
-  KeyState::clearAll();
-  InstructionsScreen::load();
-  KeyState::keyDown(vkEscape);
-  KeyState::keyUp(vkEscape);
-  steps(1);
-  expectBackOnTheTitle();
-}
-
-TEST_F(InstructionsTest, CtrlWithEscapeLeavesEscapeUnread) {
-  KeyState::keyDown(vkControl);
-  KeyState::keyDown(vkEscape);
-  steps(1);
-  EXPECT_FALSE(InstructionsScreen::isLoaded());
-  EXPECT_TRUE(KeyState::wasPressed(vkEscape));
-}
-
-TEST_F(InstructionsTest, KeysPressedOnTheTitleAreForgottenOnLoad) {
+// Ctrl or Escape returns to the title at once, whatever the scroll; with both, Escape is left unread. A key
+// pressed on the title is forgotten on load, and a closed screen draws nothing.
+TEST_F(InstructionsTest, CtrlOrEscapeLeavesForTheTitleAndTheClosedScreenDrawsNothing) {
+  const std::pair<bool, bool> rows[] = {{true, false}, {false, true}, {true, true}};
+  for (const auto& [ctrl, escape] : rows) {
+    SCOPED_TRACE(testing::Message() << ctrl << escape);
+    InstructionsScreen::unload();
+    tap(vkControl);
+    InstructionsScreen::load();
+    hold(vkDown, 37);
+    ASSERT_TRUE(InstructionsScreen::isLoaded());
+    if (ctrl) tap(vkControl);
+    if (escape) tap(vkEscape);
+    steps(1);
+    EXPECT_FALSE(InstructionsScreen::isLoaded());
+    EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
+    EXPECT_EQ(KeyState::wasPressed(vkEscape), ctrl && escape);
+    KeyState::clearAll();
+  }
   InstructionsScreen::unload();
-  KeyState::keyDown(vkControl);
-  KeyState::keyUp(vkControl);
-  InstructionsScreen::load();
-  steps(1);
-  EXPECT_TRUE(InstructionsScreen::isLoaded());
+  EXPECT_EQ(render(InstructionsScreen::draw).brightness(0, 0, 640, 480), 0);
 }
 
-// The pages span x 64..576 between the strut columns; scrolling moves them up by whole pixels.
+// The pages span x 64..576 between the strut columns and move up by the scroll, whole pixels, while the
+// frame stays: the same struts down both sides, the arrows at (610, 440). At 508 the last four rows of
+// page 1 are still at the top; at 512 page 2 fills the screen from its top.
 TEST_F(InstructionsTest, PagesMoveUpByTheScrollAndTheFrameStays) {
-  const Frame top = draw();
+  const Frame top = render(InstructionsScreen::draw);
   hold(vkDown, 1);
-  const Frame down4 = draw();
-  EXPECT_LE(screentest::maxDifference(down4, top, 64, 0, 576, 476, 4), 2);
-  EXPECT_GT(screentest::maxDifference(top, down4, 64, 0, 576, 480), 32);  // the page has content
-  EXPECT_LE(screentest::maxDifference(top, down4, 0, 0, 64, 480), 0);     // struts stay
-  EXPECT_LE(screentest::maxDifference(top, down4, 576, 0, 640, 480), 0);  // struts and arrows stay
+  const Frame down4 = render(InstructionsScreen::draw);
+  EXPECT_LE(maxDifference(down4, top, 64, 0, 576, 476, 0, 4), 2);
+  EXPECT_GT(maxDifference(top, down4, 64, 0, 576, 480), 32);  // the page has content
+  EXPECT_LE(maxDifference(top, down4, 0, 0, 64, 480), 0);
+  EXPECT_LE(maxDifference(top, down4, 576, 0, 640, 480), 0);
   EXPECT_GT(top.brightness(0, 0, 64, 480), 0);
-  EXPECT_GT(top.brightness(576, 0, 640, 480), 0);
-}
-
-TEST_F(InstructionsTest, AtTheBottomPageTwoFillsTheScreen) {
-  hold(vkDown, 127);
-  const Frame almost = draw();
+  EXPECT_LE(maxDifference(top, top, 576, 0, 640, 420, -576), 0);  // right struts as the left ones
+  hold(vkDown, 126);
+  const Frame almost = render(InstructionsScreen::draw);
   hold(vkDown, 5);
   ASSERT_FLOAT_EQ(InstructionsScreen::scroll(), 512.0f);
-  // At 508 the last four rows of page 1 are still at the top; at 512 they are gone.
-  EXPECT_LE(screentest::maxDifference(draw(), almost, 64, 0, 576, 476, 4), 2);
+  const Frame bottom = render(InstructionsScreen::draw);
+  EXPECT_LE(maxDifference(bottom, almost, 64, 0, 576, 476, 0, 4), 2);
+  Sprite page2("graphics\\instructions2.tga", 512.0f, 512.0f, 0.0f, -0.5f);
+  EXPECT_LE(maxDifference(bottom, render([&] { page2.draw(320.0f, 0.0f); }), 64, 0, 576, 480), 2);
 }
 
-TEST_F(InstructionsTest, UnloadedDrawsNothing) {
-  InstructionsScreen::unload();
-  InstructionsScreen::unload();
-  EXPECT_EQ(draw().brightness(0, 0, 640, 480), 0);
-}
-
-}  // namespace
+}  // namespace screentest
