@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "days/day_director.h"

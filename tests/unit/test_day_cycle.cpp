@@ -16,7 +16,6 @@ class DayCycleTest : public ScreenTest {
  protected:
   void SetUp() override {
     DayDirector::resetForTests();
-    KeyState::clearAll();
     clearPlayedClips();
     CrowFlock::load();
     PelicanFlock::load();
@@ -198,11 +197,8 @@ TEST_F(DayCycleTest, ReloadMidIntroStartsTheNewDayFromDawnAndUnloadIsHarmless) {
   DayCycle::unload();
   EXPECT_FALSE(DayCycle::isLoaded());
   ticks(roosterTicks);  // no clip to play: silent, no crash
-  EXPECT_EQ(render([] {
-              DayCycle::draw();
-              DayCycle::drawGameOver();
-            }).brightness(0, 0, 640, 480),
-            0);
+  EXPECT_EQ(render(DayCycle::draw).brightness(0, 0, 640, 480), 0);
+  EXPECT_EQ(render(DayCycle::drawGameOver).brightness(0, 0, 640, 480), 0);
 }
 
 // After game over the sun keeps spinning and the light fades by 0.01 a tick to black; the sun, day, score

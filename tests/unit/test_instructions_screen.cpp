@@ -12,10 +12,7 @@ class InstructionsTest : public ScreenTest {
     screenMachine->takeChanged();
     InstructionsScreen::load();
   }
-  void TearDown() override {
-    InstructionsScreen::unload();
-    KeyState::clearAll();
-  }
+  void TearDown() override { InstructionsScreen::unload(); }
 
   static void steps(int n) {
     for (int i = 0; i < n; ++i) InstructionsScreen::update(16);
@@ -78,7 +75,6 @@ TEST_F(InstructionsTest, CtrlOrEscapeLeavesForTheTitleAndTheClosedScreenDrawsNot
     EXPECT_FALSE(InstructionsScreen::isLoaded());
     EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
     EXPECT_EQ(KeyState::wasPressed(vkEscape), ctrl && escape);
-    KeyState::clearAll();
   }
   InstructionsScreen::unload();
   EXPECT_EQ(render(InstructionsScreen::draw).brightness(0, 0, 640, 480), 0);

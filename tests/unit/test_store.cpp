@@ -38,7 +38,6 @@ class StoreTest : public ScreenTest {
     PelicanFlock::unload();
     CrowFlock::unload();
     Scarecrow::unload();
-    KeyState::clearAll();
   }
 
   static ScarecrowState& scarecrow() { return Scarecrow::state(); }
@@ -91,7 +90,7 @@ TEST_F(StoreTest, LoadGreetsOnceAndKeysPressedWhileTheShopkeeperRisesAreDroppedO
     steps(1, frameMs);
     EXPECT_EQ(Store::selection(), slotAfterOneMoreFrame);
   }
-  steps(128 - 15 * 6);
+  steps(128 - 15 * 6);  // 128 steps since the load: at rest
   EXPECT_FLOAT_EQ(Store::shopkeeperY(), 480.0f);
   steps(10);
   EXPECT_FLOAT_EQ(Store::shopkeeperY(), 480.0f);

@@ -1,6 +1,4 @@
 // The title: background stalks, the logo's spring, the menu's fade and keys, and the five buttons.
-#include <algorithm>
-
 #include "screen_test_helpers.h"
 #include "screens/instructions_screen.h"
 #include "screens/title_screen.h"
@@ -24,7 +22,6 @@ class TitleTest : public ScreenTest {
   void TearDown() override {
     TitleScreen::unload();
     InstructionsScreen::unload();
-    KeyState::clearAll();
   }
 
   static void steps(int n) {
@@ -54,8 +51,7 @@ TEST_F(TitleTest, CtrlSkipsTheFadeAndStartsAndEveryLoadStartsOverWithStalksFromT
   EXPECT_EQ(DayDirector::day(), 10);
   press(vkDown);
   TitleScreen::unload();
-  const uint32_t seed = 4242;
-  seedRandom(seed);
+  seedRandom(4242);
   TitleScreen::load();
   EXPECT_TRUE(TitleScreen::isLoaded());
   EXPECT_EQ(countPlayed("sound\\title.wav"), 2);
@@ -65,7 +61,7 @@ TEST_F(TitleTest, CtrlSkipsTheFadeAndStartsAndEveryLoadStartsOverWithStalksFromT
   EXPECT_FLOAT_EQ(TitleScreen::cornOffset(), 350.0f);
   EXPECT_EQ(TitleScreen::selection(), 0);
   for (int i = 0; i < TitleScreen::buttonCount; ++i) EXPECT_FLOAT_EQ(TitleScreen::buttonGlow(i), 0.0f);
-  seedRandom(seed);
+  seedRandom(4242);
   int mirrored = 0;
   for (int i = 0; i < TitleScreen::backgroundStalkCount; ++i) {
     const TitleScreen::BackgroundStalk& s = TitleScreen::backgroundStalk(i);
