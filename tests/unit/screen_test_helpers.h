@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
-#include <tuple>
 #include <vector>
 
 #include "days/day_director.h"
@@ -22,11 +20,9 @@
 
 namespace screentest {
 
-constexpr int frameWidth = 640;
-constexpr int frameHeight = 480;
+constexpr int frameWidth = 640, frameHeight = 480;
 
-class ScreenTest : public testing::Test {
- protected:
+struct ScreenTest : testing::Test {
   static void SetUpTestSuite() { gameStartup(nullptr); }
   static void TearDownTestSuite() { gameShutdown(); }
   static void tap(uint32_t key) {
@@ -44,17 +40,13 @@ struct Frame {
   std::vector<uint8_t> rgba;
 
   // x, y in logical screen units, y down from the top (the read-back rows run bottom-up).
-  const uint8_t* at(int x, int y) const {
-    return &rgba[(static_cast<size_t>(frameHeight - 1 - y) * frameWidth + static_cast<size_t>(x)) * 4];
-  }
+  const uint8_t* at(int x, int y) const { return &rgba[((frameHeight - 1 - y) * frameWidth + x) * 4]; }
   // Sum of channels first..last (0 red, 1 green, 2 blue) over a rectangle [x0, x1) x [y0, y1).
   long channelSum(int first, int last, int x0, int y0, int x1, int y1) const {
     long sum = 0;
-    for (int y = y0; y < y1; ++y) {
-      for (int x = x0; x < x1; ++x) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
         for (int c = first; c <= last; ++c) sum += at(x, y)[c];
-      }
-    }
     return sum;
   }
   long brightness(int x0, int y0, int x1, int y1) const { return channelSum(0, 2, x0, y0, x1, y1); }
@@ -65,28 +57,24 @@ struct Frame {
 inline int maxDifference(const Frame& a, const Frame& b, int x0, int y0, int x1, int y1, int bShiftX = 0,
                          int bShiftY = 0) {
   int most = 0;
-  for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) {
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
       for (int c = 0; c < 3; ++c)
         most = std::max(most, std::abs(a.at(x, y)[c] - b.at(x + bShiftX, y + bShiftY)[c]));
-    }
-  }
   return most;
 }
 
-// Draws one frame the way the game does: cleared to black, white colour, inside the 2D overlay.
+// Draws one frame the way the game does (gameStartup set the clear colour): cleared to black, white colour,
+// inside the 2D overlay.
 template <typename DrawFn>
 Frame render(DrawFn drawFn) {
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   glColor3f(1.0f, 1.0f, 1.0f);
   beginOverlay2D();
   drawFn();
   endOverlay2D();
-  glFinish();
-  Frame frame;
-  frame.rgba.resize(static_cast<size_t>(frameWidth) * frameHeight * 4);
+  Frame frame{std::vector<uint8_t>(static_cast<size_t>(frameWidth) * frameHeight * 4)};
   glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.rgba.data());
   return frame;
 }
@@ -101,12 +89,11 @@ inline void freeAllCreatures() {
 // Returns false when it does not change within two full days.
 inline bool advanceDay() {
   const int before = DayDirector::day();
-  for (int n = 0; n < 2 * 1800 + 10; ++n) {
+  for (int n = 0; n < 2 * 1800 + 10 && DayDirector::day() == before; ++n) {
     DayDirector::tick();
     freeAllCreatures();
-    if (DayDirector::day() != before) return true;
   }
-  return false;
+  return DayDirector::day() != before;
 }
 
 }  // namespace screentest
