@@ -1,9 +1,6 @@
 // Number layouts: each digit picture is a distinct solid colour, so reading a pixel tells which digit
 // landed there.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "render/digit_sprites.h"
 #include "screens/play_screen.h"
@@ -13,98 +10,63 @@ using namespace testimages;
 
 namespace {
 
-constexpr Rgba digitColours[10] = {
-    {255, 0, 0, 255},   {0, 255, 0, 255},   {0, 0, 255, 255},   {255, 255, 0, 255},   {255, 0, 255, 255},
-    {0, 255, 255, 255}, {255, 128, 0, 255}, {128, 0, 255, 255}, {255, 255, 255, 255}, {0, 128, 64, 255},
-};
-
-Rgba scaled(Rgba c, float f) {
-  auto s = [f](uint8_t v) { return static_cast<uint8_t>(v * f + 0.5f); };
-  return Rgba{s(c.r), s(c.g), s(c.b), 255};
+// A distinct colour per digit, none of them black.
+Rgba digitColour(int d, float shade = 1.0f) {
+  auto s = [shade](int v) { return static_cast<uint8_t>(v * shade + 0.5f); };
+  return {s(25 * d), s(255 - 25 * d), s(d % 2 * 255), 255};
 }
 
 // The digit whose colour (scaled by `shade`) is at the point: '0'..'9', '.' for the black
 // background, '?' for anything else.
 char digitAt(int x, int y, float shade = 1.0f) {
   const Rgba p = pixelAt(x, y);
-  if (near(p, black)) return '.';
   for (int d = 0; d < 10; ++d)
-    if (near(p, scaled(digitColours[d], shade))) return static_cast<char>('0' + d);
-  return '?';
+    if (near(p, digitColour(d, shade))) return static_cast<char>('0' + d);
+  return near(p, black) ? '.' : '?';
 }
 
-// Reads one character per cell, `step` apart from `firstX`, at the given depth into each cell.
-std::string readCells(int firstX, int y, int step, int cells, float shade = 1.0f) {
+// Reads one character per cell, `step` apart from `firstX`.
+std::string read(int firstX, int y, int step, int cells, float shade = 1.0f) {
   std::string text;
   for (int i = 0; i < cells; ++i) text += digitAt(firstX + i * step, y, shade);
   return text;
 }
-
-struct Spot {
-  int x, y;
-  char digit;
-};
 
 class DigitLayouts : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.ok());
     for (int d = 0; d < 10; ++d)
-      writeFile("graphics/text_" + std::to_string(d) + ".tga", solidTarga(4, 4, digitColours[d]));
-    savedLight = worldLight;
+      writeFile("graphics/text_" + std::to_string(d) + ".tga", solidTarga(4, 4, digitColour(d)));
     worldLight = 1.0f;
     setGameGlState();
     loadDigitSprites();
     beginOverlay2D();
   }
-
-  void TearDown() override {
-    endOverlay2D();
-    unloadDigitSprites();
-    worldLight = savedLight;
-  }
-
-  // Checks what each spot shows, then clears the frame for the next layout.
-  static void expectSpots(const char* what, std::initializer_list<Spot> spots, float shade = 1.0f,
-                          bool clear = true) {
-    for (const Spot& s : spots)
-      EXPECT_EQ(digitAt(s.x, s.y, shade), s.digit) << what << " at " << s.x << "," << s.y;
-    if (clear) glClear(GL_COLOR_BUFFER_BIT);
-  }
-
+  void TearDown() override { endOverlay2D(), unloadDigitSprites(); }
   ScratchFolder folder;
-  float savedLight = 0.0f;
 };
+
+// What a list of points shows, one character each.
+std::string spots(std::initializer_list<std::pair<int, int>> points) {
+  std::string text;
+  for (auto [x, y] : points) text += digitAt(x, y);
+  return text;
+}
 
 // --- the six-digit counters: cells 24 apart (32 wide) or 44 apart (64 wide), drawn left to right ---
 
 TEST_F(DigitLayouts, SixDigitCounters) {
-  drawSixDigitsTop(42);
-  EXPECT_EQ(readCells(490 + 12, 18, 24, 6), "000042");
-  // The last cell spans 610 to 642; cells start at y 2 and are 32 high.
-  expectSpots("top 42",
-              {{489, 18, '.'}, {621, 18, '2'}, {502, 3, '0'}, {502, 1, '.'}, {502, 33, '0'}, {502, 35, '.'}});
-
-  worldLight = 0.5f;  // the top and bottom counters take the world light
-  drawSixDigitsTop(987654);
-  drawSixDigitsBottom(123450);
-  EXPECT_EQ(readCells(490 + 12, 18, 24, 6, 0.5f), "987654");
-  EXPECT_EQ(readCells(490 + 12, 464, 24, 6, 0.5f), "123450");
-  expectSpots("bottom", {{502, 447, '.'}, {502, 449, '1'}}, 0.5f);
-
-  worldLight = 0.3f;  // the large one stays white and drops the seventh digit
-  drawSixDigitsLarge(1234567);
-  EXPECT_EQ(readCells(188 + 20, 322, 44, 6), "234567");
-  // The last cell spans 408 to 472.
-  expectSpots("large", {{187, 322, '.'}, {189, 291, '2'}, {189, 289, '.'}, {471, 322, '7'}, {473, 322, '.'}});
-
-  // A negative value leaves the last place empty.
-  worldLight = 1.0f;
+  // A negative value leaves the last place empty, right of where the fifth cell ends.
   drawSixDigitsTop(-5);
   drawSixDigitsLarge(-5);
-  EXPECT_EQ(readCells(490 + 12, 18, 24, 5), "00000");
-  EXPECT_EQ(readCells(188 + 20, 322, 44, 5), "00000");
-  expectSpots("negative", {{630, 18, '.'}, {440, 322, '.'}});  // right of where the fifth cells end
+  EXPECT_EQ(read(490 + 12, 18, 24, 5) + read(188 + 20, 322, 44, 5) + spots({{630, 18}, {440, 322}}),
+            "0000000000..");
+  worldLight = 0.3f;  // the top counter takes it; the large one stays white and drops the seventh digit
+  drawSixDigitsTop(42);
+  drawSixDigitsLarge(1234567);
+  EXPECT_EQ(read(490 + 12, 18, 24, 6, 0.3f), "000042");
+  EXPECT_EQ(read(188 + 20, 322, 44, 6), "234567");
 }
 
 // --- variable-length numbers ---
@@ -112,61 +74,48 @@ TEST_F(DigitLayouts, SixDigitCounters) {
 TEST_F(DigitLayouts, FadedNumbersRunLeftToRightFromTenBeforeXAndTakeTheirAlpha) {
   drawNumberFaded(100.0f, 100.0f, 0, 1.0f);
   drawNumberFaded(100.0f, 300.0f, 105, 1.0f);
-  EXPECT_EQ(readCells(90 + 20, 330, 44, 3), "105");
-  // The last cell of 105 spans 178 to 242.
-  expectSpots("0", {{91, 110, '0'}, {89, 110, '.'}, {153, 110, '0'}, {155, 110, '.'}}, 1.0f, false);
-  expectSpots("105", {{89, 330, '.'}, {241, 330, '5'}, {243, 330, '.'}});
+  // 0 fills one cell from 90 to 154; the cells of 105 start at 90, 134 and 178, the last ending at 242.
+  EXPECT_EQ(spots({{89, 110}, {91, 110}, {153, 110}, {155, 110}}), ".00.");
+  EXPECT_EQ(read(90 + 20, 330, 44, 3) + spots({{89, 330}, {241, 330}, {243, 330}}), "105.5.");
+  glClear(GL_COLOR_BUFFER_BIT);
   drawNumberFaded(100.0f, 100.0f, 8, 0.5f);
-  EXPECT_PIXEL(120, 120, (Rgba{128, 128, 128, 255}));
-  drawNumberFaded(300.0f, 100.0f, 2000000000, 1.0f);  // ten digits
-  EXPECT_EQ(readCells(290 + 20, 120, 44, 2), "20");
+  EXPECT_EQ(digitAt(120, 120, 0.5f), '8');
 }
 
-TEST_F(DigitLayouts, SmallCentredNumbersSitAroundX) {
+TEST_F(DigitLayouts, SmallCentredNumbersSitAroundXAndNegativeValuesShowOnlyANonNegativeLastDigit) {
   drawNumberSmallCentred(300.0f, 200.0f, 7);
   // 25: the 5 at x + 14, then the 2 at x - 10 drawn over the 5's left edge.
   drawNumberSmallCentred(300.0f, 300.0f, 25);
-  expectSpots("7", {{303, 216, '7'}, {301, 216, '.'}, {333, 216, '7'}, {335, 216, '.'}}, 1.0f, false);
-  expectSpots("25: the 2", {{291, 316, '2'}, {289, 316, '.'}, {320, 316, '2'}}, 1.0f, false);
-  expectSpots("25: the 5", {{323, 316, '5'}, {345, 316, '5'}, {347, 316, '.'}});
-  // Leftmost cell at x + 12k - 10 - 24(k - 1) = x - 70; read each cell to the right of where the
-  // next digit to its left overlaps it.
-  drawNumberSmallCentred(320.0f, 100.0f, 1234567);
-  EXPECT_EQ(readCells(250 + 20, 116, 24, 7), "1234567");
+  EXPECT_EQ(spots({{301, 216}, {303, 216}, {333, 216}, {335, 216}}), ".77.");
+  EXPECT_EQ(spots({{289, 316}, {291, 316}, {320, 316}, {323, 316}, {345, 316}, {347, 316}}), ".2255.");
+  glClear(GL_COLOR_BUFFER_BIT);
+  // Ten digits: the leftmost cell at x + 12 * 10 - 10 - 24 * 9 = x - 106; each cell read to the right
+  // of where the next digit to its left overlaps it.
   drawNumberSmallCentred(320.0f, 300.0f, 1234567890);
-  EXPECT_EQ(readCells(214 + 20, 316, 24, 10), "1234567890");
-}
-
-TEST_F(DigitLayouts, NegativeValuesShowOnlyANonNegativeLastDigit) {
+  EXPECT_EQ(read(214 + 20, 316, 24, 10), "1234567890");
+  glClear(GL_COLOR_BUFFER_BIT);
+  // A negative value shows only a non-negative last digit.
   drawNumberSmallCentred(300.0f, 100.0f, -5);
   drawNumberFaded(300.0f, 300.0f, -7, 1.0f);
   // Where a digit of either would land, were it drawn as one or two digits.
-  expectSpots("-5 and -7",
-              {{279, 116, '.'}, {303, 116, '.'}, {333, 116, '.'}, {291, 330, '.'}, {350, 330, '.'}});
+  EXPECT_EQ(spots({{279, 116}, {303, 116}, {333, 116}, {291, 330}, {350, 330}}), ".....");
   drawNumberSmallCentred(300.0f, 100.0f, -10);
   drawNumberFaded(300.0f, 300.0f, -20, 1.0f);
-  expectSpots("-10 and -20", {{303, 116, '0'}, {301, 116, '.'}, {291, 330, '0'}, {289, 330, '.'}});
+  EXPECT_EQ(spots({{301, 116}, {303, 116}, {289, 330}, {291, 330}}), ".0.0");
 }
 
-TEST_F(DigitLayouts, SingleDigitsOutsideZeroToNineDrawNothing) {
-  drawDigitSmall(100.0f, 100.0f, -1);
-  drawDigitSmall(100.0f, 100.0f, 10);
-  drawDigitFaded(100.0f, 100.0f, 10, 1.0f);
-  drawDigitFaded(100.0f, 100.0f, -3, 1.0f);
-  EXPECT_EQ(digitAt(120, 120), '.');
-  drawDigitSmall(100.0f, 100.0f, 9);
-  drawDigitFaded(200.0f, 100.0f, 6, 1.0f);
-  expectSpots("9 and 6", {{101, 101, '9'}, {131, 131, '9'}, {133, 120, '.'}, {263, 163, '6'}});
-}
-
-TEST_F(DigitLayouts, NothingIsDrawnOnceUnloaded) {
+TEST_F(DigitLayouts, SingleDigitsOutsideZeroToNineAndAllDigitsOnceUnloadedDrawNothing) {
+  for (int d : {-1, 10}) drawDigitSmall(100.0f, 100.0f, d), drawDigitFaded(100.0f, 100.0f, d, 1.0f);
+  drawDigitSmall(300.0f, 100.0f, 9);
+  drawDigitFaded(400.0f, 100.0f, 6, 1.0f);
+  EXPECT_EQ(spots({{120, 120}, {301, 101}, {331, 131}, {333, 120}, {463, 163}}), ".99.6");
+  glClear(GL_COLOR_BUFFER_BIT);
   unloadDigitSprites();
   drawSixDigitsLarge(888888);
   drawNumberFaded(100.0f, 100.0f, 8, 1.0f);
   drawDigitSmall(300.0f, 300.0f, 8);
-  expectSpots("unloaded", {{200, 320, '.'}, {110, 110, '.'}, {310, 310, '.'}});
+  EXPECT_EQ(spots({{200, 320}, {110, 110}, {310, 310}}), "...");
   unloadDigitSprites();  // twice is harmless
-  loadDigitSprites();
 }
 
 }  // namespace
