@@ -18,43 +18,29 @@ namespace {
 using std::make_tuple;
 
 constexpr float dayZeroFactor = 0.2f;
-const char* const laughClip = "sound\\crow_haha.wav";
 
 class CrowFlockTest : public testing::Test {
  protected:
+  static void SetUpTestSuite() { Scarecrow::load(); }
+  static void TearDownTestSuite() { Scarecrow::unload(); }
   void SetUp() override {
     DayDirector::resetForTests();
-    Scarecrow::load();
     DayDirector::startDay();  // day index 0: speed factor 0.2
-    CornField::load();
-    CrowFlock::load();
-    BooShout::load();
-    Scarecrow::state().money = 100;
-    Scarecrow::state().x = 630;  // out of the way of dropped ears
-    Scarecrow::state().y = 30;
+    CornField::load(), CrowFlock::load(), BooShout::load();
+    // The scarecrow stands out of the way of dropped ears.
+    Scarecrow::state().money = 100, Scarecrow::state().x = 630, Scarecrow::state().y = 30;
     clearPlayedClips();
   }
-  void TearDown() override {
-    BooShout::unload();
-    CrowFlock::unload();
-    CornField::unload();
-    Scarecrow::unload();
-  }
+  void TearDown() override { BooShout::unload(), CrowFlock::unload(), CornField::unload(); }
 
+  // A crow at flight height, flapping from tick 0 and aiming at no stalk.
   static Crow& place(int index, float x, float y, float angle, CrowState state) {
-    Crow& c = CrowFlock::crow(index);
-    c = Crow{};  // flapping from tick 0
-    c.x = x, c.y = y, c.angle = angle, c.height = 48, c.state = state, c.target = -1;
-    CrowFlock::aim(index);
-    return c;
+    Crow& c = CrowFlock::crow(index) = Crow{x, y, 48, angle, 0, 0, AnimSet::Flap, 0, state, 0, -1};
+    return CrowFlock::aim(index), c;
   }
-  static void ticks(int n) {
-    for (int i = 0; i < n; ++i) CrowFlock::tick();
-  }
-  static float speedOf(const Crow& c) { return std::hypot(c.vx, c.vy); }
 };
 
-TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingInFoldBelow360AndCrossSilently) {
+TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesFoldBelow360CrossSilentlyAndAFullFlockDropsTheRequest) {
   // Replays a spawn's draws (edge, place on it, random part of the heading) to know its result.
   // The first few crows, meeting no corn, must cross and leave without a sound or money change.
   const float lowest[4] = {15, 105, 195, 285};
@@ -65,35 +51,25 @@ TEST_F(CrowFlockTest, SpawnsComeFromTheFourEdgesHeadingInFoldBelow360AndCrossSil
     const float along = randomFloat(edge % 2 == 0 ? 640 : 480), heading = lowest[edge] + randomFloat(150);
     CrowFlock::crow(0).state = CrowState::Free;
     seedRandom(seed);
-    CrowFlock::spawn(true);
+    CrowFlock::spawn(false);
     const Crow& c = CrowFlock::crow(0);
-    SCOPED_TRACE(testing::Message() << "seed " << seed << " edge " << edge << " angle " << c.angle);
     const float x[4] = {along, 700, along, -60}, y[4] = {-60, along, 608, along};
-    EXPECT_EQ(make_tuple(c.x, c.y, c.state, c.height, c.animSet),
-              make_tuple(x[edge], y[edge], CrowState::Arriving, 48.0f, AnimSet::Flap));
-    EXPECT_FLOAT_EQ(c.angle, heading > 360 ? heading - 360 : heading);
-    EXPECT_NEAR(speedOf(c), 2 * dayZeroFactor, 1e-5f);
-    const float inward[4] = {c.vy, -c.vx, -c.vy, c.vx};
-    EXPECT_GT(inward[edge], 0);
+    EXPECT_EQ(make_tuple(c.x, c.y, c.angle, c.state, c.height, c.animSet),
+              make_tuple(x[edge], y[edge], heading > 360 ? heading - 360 : heading, CrowState::Arriving,
+                         48.0f, AnimSet::Flap));
     edgeSeen[edge] = true;
     if (edge == 3) (heading > 360 ? folded : kept) = true;
     if (seed > 8) continue;
-    clearPlayedClips();
     for (int tick = 0; !CrowFlock::isEmpty() && tick < 10000; ++tick) CrowFlock::tick();
     EXPECT_TRUE(CrowFlock::isEmpty() && playedClips().empty() && Scarecrow::money() == 100);
   }
   EXPECT_TRUE(edgeSeen[0] && edgeSeen[1] && edgeSeen[2] && edgeSeen[3] && folded && kept);
-}
-
-TEST_F(CrowFlockTest, AnnouncedSpawnsCallAndAFullFlockDropsTheRequest) {
-  CrowFlock::spawn(false);
-  EXPECT_EQ(countPlayed("sound\\crow_go.wav"), 0);
+  // The last crow is still on its way in; announced ones call, and a full flock drops the request.
   for (int i = 1; i < CrowFlock::capacity; ++i) CrowFlock::spawn(true);
   const uint32_t before = randomState();
   CrowFlock::spawn(true);  // dropped: no call and nothing drawn
-  EXPECT_EQ(make_tuple(CrowFlock::countInUse(), CrowFlock::isEmpty(), countPlayed("sound\\crow_go.wav"),
-                       randomState()),
-            make_tuple(CrowFlock::capacity, false, CrowFlock::capacity - 1, before));
+  EXPECT_EQ(make_tuple(CrowFlock::countInUse(), countPlayed("sound\\crow_go.wav"), randomState()),
+            make_tuple(CrowFlock::capacity, CrowFlock::capacity - 1, before));
   // Indices outside the pool reach a free scratch record.
   CrowFlock::crow(CrowFlock::capacity).state = CrowState::Carrying;
   EXPECT_EQ(CrowFlock::crow(-1).state, CrowState::Free);
@@ -105,124 +81,87 @@ TEST_F(CrowFlockTest, PeckTimelineTakesTheEarOnTick21AndAStalkEmptiedMeanwhileSe
   Crow& c = place(0, 118, 165, 0, CrowState::Arriving);
   Crow& robbed = place(1, 118, 215, 0, CrowState::Arriving);  // over stalk 6, a row lower
   CrowFlock::tick();
-  EXPECT_EQ(make_tuple(c.state, countPlayed("sound\\crow_corn.wav"), c.target, c.vx, c.height, robbed.target),
-            make_tuple(CrowState::Pecking, 2, 0, 0.0f, 48.0f, 6));
-  EXPECT_FLOAT_EQ(c.x, 118 + 2 * dayZeroFactor);  // stops over its own ground point
+  // It stops over its own ground point.
+  EXPECT_EQ(make_tuple(c.state, countPlayed("sound\\crow_corn.wav"), c.target, c.x, c.vx, robbed.target),
+            make_tuple(CrowState::Pecking, 2, 0, 118 + 2 * dayZeroFactor, 0.0f, 6));
   for (int tick = 2; tick <= 20; ++tick) {
     CrowFlock::tick();
     const float expected = tick <= 9 ? 48.0f - 4 * (tick - 1) : std::fmin(16.0f + 4 * (tick - 9), 48.0f);
     EXPECT_EQ(make_tuple(c.height, int(c.animTick), c.state), make_tuple(expected, tick, CrowState::Pecking))
         << tick;
-    if (tick == 15) {
-      CornField::takeEar(6);  // another creature got there first
-      Scarecrow::state().money = 100;
-      clearPlayedClips();
-    }
+    if (tick == 15) CornField::stalk(6).ears = 0;  // another creature got there first
   }
-  EXPECT_EQ(CornField::stalk(0).ears, 1);
   CrowFlock::tick();  // and that was the stalk's last ear; the robbed crow flies on in its old direction
   EXPECT_EQ(make_tuple(c.state, CornField::stalk(0).ears, Scarecrow::money(), c.angle, int(c.facing),
                        c.animSet, int(c.animTick), countPlayed("sound\\powerdown.wav")),
             make_tuple(CrowState::Carrying, int8_t{0}, 95, 180.0f, 4, AnimSet::Flap, 0, 1));
-  EXPECT_NEAR(c.vx, -dayZeroFactor, 1e-5f);  // carrying: the speed factor alone
-  EXPECT_NEAR(c.vy, 0, 1e-5f);
   EXPECT_EQ(make_tuple(robbed.state, robbed.angle), make_tuple(CrowState::Arriving, 0.0f));
-  EXPECT_NEAR(robbed.vx, 2 * dayZeroFactor, 1e-5f);
-  // It lands on the next stalk along its line.
-  for (int i = 0; i < 300 && robbed.state == CrowState::Arriving; ++i) CrowFlock::tick();
-  EXPECT_EQ(make_tuple(robbed.state, robbed.target), make_tuple(CrowState::Pecking, 7));
 }
 
-TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutside) {
-  Crow& c = place(0, 659.5f, 300, 0, CrowState::Carrying);
-  const auto laughsAndMoney = [] { return make_tuple(countPlayed(laughClip), Scarecrow::money()); };
-  ticks(2);
-  EXPECT_EQ(make_tuple(laughsAndMoney(), c.state), make_tuple(make_tuple(0, 100), CrowState::Carrying));
-  CrowFlock::tick();  // 660.1: outside
-  EXPECT_EQ(make_tuple(laughsAndMoney(), CrowFlock::isEmpty()), make_tuple(make_tuple(1, 90), true));
-  ticks(10);
-  EXPECT_EQ(laughsAndMoney(), make_tuple(1, 90));
-
-  // The same at the top, bottom and left of the escape box; an arriving crow out there does not laugh.
-  place(1, 300, -19.9f, 270, CrowState::Carrying);
-  place(2, 300, 539.9f, 90, CrowState::Carrying);
-  place(3, -19.9f, 300, 180, CrowState::Carrying);
+TEST_F(CrowFlockTest, ACarrierLaughsExactlyOnceOnItsFirstTickOutsideTheEscapeBox) {
+  // Each on its way out of one side of the escape box; an arriving crow out there does not laugh.
+  place(0, 659.5f, 300, 0, CrowState::Carrying);
+  place(1, 300, -19.5f, 270, CrowState::Carrying);
+  place(2, 300, 539.5f, 90, CrowState::Carrying);
+  place(3, -19.5f, 300, 180, CrowState::Carrying);
   place(4, 680, 300, 0, CrowState::Arriving);
-  CrowFlock::tick();
-  EXPECT_EQ(make_tuple(laughsAndMoney(), CrowFlock::countInUse()), make_tuple(make_tuple(4, 60), 1));
+  CrowFlock::tick(), CrowFlock::tick();
+  EXPECT_EQ(make_tuple(countPlayed("sound\\crow_haha.wav"), Scarecrow::money(), CrowFlock::countInUse()),
+            make_tuple(0, 100, 5));
+  CrowFlock::tick();  // 660.1, -20.1, 540.1 and -20.1: outside
+  EXPECT_EQ(make_tuple(countPlayed("sound\\crow_haha.wav"), Scarecrow::money(), CrowFlock::countInUse()),
+            make_tuple(4, 60, 1));
 }
 
 TEST_F(CrowFlockTest, ScaredWhileCarryingDropsTheEarHoversAndKeepsHeadingOut) {
   Crow& c = place(0, 300, 300, 0, CrowState::Carrying);
-  EXPECT_FALSE(CrowFlock::scareAt(308, 308));  // exactly 16 away
-  EXPECT_TRUE(CrowFlock::scareAt(308, 307));
+  EXPECT_TRUE(!CrowFlock::scareAt(308, 308) && CrowFlock::scareAt(308, 307));  // 16 away is out of reach
   const ShoutParticle& ear = BooShout::particle(0);
-  EXPECT_EQ(make_tuple(c.state, c.target, c.animSet, Scarecrow::money(), countPlayed("sound\\crow_fear.wav"),
-                       BooShout::countInUse(), ear.kind, ear.x, ear.y),
-            make_tuple(CrowState::Fleeing, static_cast<int32_t>(CrowState::Carrying), AnimSet::Scared, 110, 1,
-                       1, ShoutParticleKind::DroppedCorn, 300.0f, 300.0f));
+  EXPECT_EQ(
+      make_tuple(c.state, c.animSet, Scarecrow::money(), BooShout::countInUse(), ear.kind, ear.x, ear.y),
+      make_tuple(CrowState::Fleeing, AnimSet::Scared, 110, 1, ShoutParticleKind::DroppedCorn, 300.0f,
+                 300.0f));
   // The tick of the scare counts as the first; the crow hangs still until the 25th.
-  for (int tick = 1; tick <= 25; ++tick) {
-    CrowFlock::tick();
-    ASSERT_EQ(make_tuple(c.x, c.y), make_tuple(300.0f, 300.0f)) << tick;
-  }
-  EXPECT_EQ(c.animSet, AnimSet::Flap);
+  for (int tick = 1; tick <= 25; ++tick) CrowFlock::tick();
+  EXPECT_EQ(make_tuple(c.x, c.y, c.animSet), make_tuple(300.0f, 300.0f, AnimSet::Flap));
   CrowFlock::tick();
-  EXPECT_NEAR(c.x, 304, 1e-4f);
-  EXPECT_NEAR(c.y, 300, 1e-4f);
-  EXPECT_FLOAT_EQ(c.angle, 0);
+  EXPECT_EQ(make_tuple(c.x, c.y, c.angle), make_tuple(304.0f, 300.0f, 0.0f));
   // A fleeing crow can neither be scared again nor land, and it does not laugh on the way out.
   EXPECT_FALSE(CrowFlock::scareAt(c.x, c.y));
-  ticks(200);
-  EXPECT_EQ(make_tuple(CrowFlock::isEmpty(), countPlayed(laughClip), Scarecrow::money()),
-            make_tuple(true, 0, 110));
+  for (int tick = 0; tick < 200; ++tick) CrowFlock::tick();
+  EXPECT_TRUE(CrowFlock::isEmpty() && playedClips().size() == 1 && Scarecrow::money() == 110);
 }
 
-TEST_F(CrowFlockTest, ScaredWhilePeckingTurnsAboutAtItsHeight) {
+TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFrightAPeckingCrowTurnsAtItsHeightAndOneLetterScaresOne) {
   CornField::layOut();
-  Crow& c = place(0, 118, 165, 30, CrowState::Arriving);
-  ticks(5);
-  ASSERT_EQ(c.state, CrowState::Pecking);
-  const float height = c.height, x = c.x;
-  EXPECT_TRUE(CrowFlock::scareAt(c.x, c.y));
-  EXPECT_EQ(BooShout::countInUse(), 0);  // nothing was carried, nothing dropped
-  ticks(25);
-  EXPECT_EQ(make_tuple(c.angle, c.height), make_tuple(210.0f, height));
-  EXPECT_NEAR(speedOf(c), 4, 1e-5f);
-  CrowFlock::tick();
-  EXPECT_LT(c.x, x);
-  EXPECT_EQ(make_tuple(c.height, CornField::stalk(0).ears), make_tuple(height, int8_t{1})) << "the ear stays";
-}
-
-TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFrightAndOneLetterScaresOnlyTheLowerIndex) {
+  Crow& pecker = place(1, 138, 165, 180, CrowState::Arriving);
+  for (int tick = 0; tick < 5; ++tick) CrowFlock::tick();
+  ASSERT_EQ(pecker.state, CrowState::Pecking);
+  const float height = pecker.height, x = pecker.x;
   Crow& carrier = place(0, 300, 300, 90, CrowState::Carrying);
-  place(1, 100, 100, 0, CrowState::Arriving);
-  Crow& fleeing = place(2, 200, 200, 0, CrowState::Fleeing);
+  place(2, 200, 200, 0, CrowState::Fleeing);  // already fleeing: left alone
   CrowFlock::scareAll();
   EXPECT_EQ(make_tuple(Scarecrow::money(), countPlayed("sound\\crow_fear.wav"), int(carrier.animTick),
                        BooShout::countInUse()),
-            make_tuple(120, 2, 5, 1));
-  const float fleeingX = fleeing.x;
-  for (int tick = 1; tick <= 20; ++tick) {
-    CrowFlock::tick();
-    ASSERT_FLOAT_EQ(carrier.y, 300) << tick;
-  }
-  EXPECT_GT(fleeing.x, fleeingX);  // an already fleeing crow flew on untouched
-  CrowFlock::tick();
+            make_tuple(120, 2, 5, 1));  // only the carrier drops an ear
+  // Still on the 20th tick after the scare, one step further on the 21st: the carrier keeps heading
+  // out, the pecker turns about (180 + 180 comes back to 0) at the height it had, and leaves the ear.
+  for (int tick = 1; tick <= 21; ++tick) CrowFlock::tick();
   EXPECT_NEAR(carrier.y, 304, 1e-4f);
+  EXPECT_NEAR(pecker.x, x + 4, 1e-4f);
+  EXPECT_EQ(make_tuple(pecker.angle, pecker.height, CornField::stalk(0).ears),
+            make_tuple(0.0f, height, int8_t{1}));
 
-  place(5, 200, 200, 0, CrowState::Arriving);
-  place(9, 200, 200, 0, CrowState::Arriving);
+  place(5, 200, 200, 0, CrowState::Arriving), place(9, 200, 200, 0, CrowState::Arriving);
   EXPECT_TRUE(CrowFlock::scareAt(201, 201));
   EXPECT_EQ(make_tuple(CrowFlock::crow(5).state, CrowFlock::crow(9).state, Scarecrow::money()),
             make_tuple(CrowState::Fleeing, CrowState::Arriving, 130));
 }
 
 TEST_F(CrowFlockTest, TheCarrySpeedFactorSlowsOnlyCarriersAndLastsTheGame) {
-  EXPECT_FLOAT_EQ(CrowFlock::carrySpeedFactor(), 1);
   for (int weight = 0; weight < 3; ++weight) CrowFlock::carrySpeedFactor() -= 0.1f;
-  EXPECT_NEAR(speedOf(place(0, 300, 300, 0, CrowState::Carrying)), 0.7f * dayZeroFactor, 1e-5f);
-  EXPECT_NEAR(speedOf(place(1, 300, 300, 0, CrowState::Arriving)), 2 * dayZeroFactor, 1e-5f);
+  EXPECT_NEAR(place(0, 300, 300, 0, CrowState::Carrying).vx, 0.7f * dayZeroFactor, 1e-5f);
+  EXPECT_NEAR(place(1, 300, 300, 0, CrowState::Arriving).vx, 2 * dayZeroFactor, 1e-5f);
   DayDirector::startDay();
   EXPECT_NEAR(CrowFlock::carrySpeedFactor(), 0.7f, 1e-5f);
   CrowFlock::load();
@@ -237,39 +176,30 @@ TEST_F(CrowFlockTest, FacingRowsFollowTheHeading) {
 }
 
 TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
-  DrawQueue::load();
-  worldLight = 0.25f;
+  DrawQueue::load(), worldLight = 0.25f;
+  using enum CrowState;
+  using enum AnimSet;
   // State, animation, tick, the frame shown, whether the ear shows in the beak.
   const std::tuple<CrowState, AnimSet, int, int, bool> cases[] = {
-      {CrowState::Arriving, AnimSet::Flap, 2, 1, false}, {CrowState::Pecking, AnimSet::Peck, 10, 5, false},
-      {CrowState::Pecking, AnimSet::Peck, 11, 5, true},  {CrowState::Pecking, AnimSet::Peck, 20, 4, true},
-      {CrowState::Carrying, AnimSet::Flap, 6, 3, true},  {CrowState::Fleeing, AnimSet::Scared, 24, 4, false},
-      {CrowState::Fleeing, AnimSet::Scared, 2, 7, false}};
+      {Pecking, Peck, 10, 5, false}, {Pecking, Peck, 11, 5, true},    {Pecking, Peck, 20, 4, true},
+      {Carrying, Flap, 6, 3, true},  {Fleeing, Scared, 24, 4, false}, {Fleeing, Scared, 2, 7, false}};
   for (auto [state, animSet, animTick, frame, ear] : cases) {
     SCOPED_TRACE(testing::Message() << "state " << int(state) << " tick " << animTick);
-    Crow& c = place(0, 200, 300, 90, state);
-    c.animSet = animSet, c.animTick = static_cast<uint8_t>(animTick), c.height = 30;
-    DrawQueue::reset();
-    CrowFlock::draw();
+    CrowFlock::crow(0) = Crow{200, 300, 30, 90, 0, 0, animSet, static_cast<uint8_t>(animTick), state, 2, -1};
+    DrawQueue::reset(), CrowFlock::draw();
     std::vector<DrawEntry> e;
-    for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
+    for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next)
       e.push_back(DrawQueue::entryAt(i));
-    }
-    ASSERT_EQ(e.size(), ear ? 3u : 2u);
+    ASSERT_TRUE(e.size() == (ear ? 3u : 2u) && e.back().sprite);
     EXPECT_EQ(make_tuple(e[0].kind, e[0].width, e[0].y), make_tuple(DrawKind::Shadow, 48.0f, 300.0f));
-    EXPECT_NE(e.back().sprite, nullptr);
     EXPECT_EQ(make_tuple(e.back().sprite, e.back().elevation, e.back().width, e.back().tint, e.back().angle),
               make_tuple(CrowFlock::frameSprite(2, frame), 30.0f, 128.0f, 0.25f, 0.0f));
+    if (!ear) continue;
     // The ear sits just in front in the depth order, so the crow covers it.
-    if (ear) {
-      EXPECT_EQ(make_tuple(e[1].sprite, e[1].elevation, e[1].width),
-                make_tuple(CrowFlock::cornSprite(), 30.0f, 40.0f));
-      EXPECT_LT(e[1].y, 300);
-      EXPECT_NEAR(e[1].y, 300 - 0.01f, 1e-4f);
-    }
+    EXPECT_EQ(make_tuple(e[1].sprite, e[1].elevation, e[1].width, e[1].y),
+              make_tuple(CrowFlock::cornSprite(), 30.0f, 40.0f, 300.0f - 0.01f));
   }
-  DrawQueue::unload();
-  worldLight = 0;
+  DrawQueue::unload(), worldLight = 0;
 }
 
 }  // namespace
