@@ -124,11 +124,12 @@ TEST_F(DayCycleTest, EachKindPlaysItsOwnClipAndShowsItsBanner) {
   }
 }
 
-// The title's right edge moves left as the number grows. A reload mid-hold starts the new day from dawn,
+// The title's right edge moves left half a digit for each digit after the first, past 999 too, so a
+// four-digit day stays centred with the word. A reload mid-hold starts the new day from dawn,
 // every phase's counter too; an unload, even twice, leaves nothing to tick or draw.
 TEST_F(DayCycleTest, TitleEdgeByTheNumberAReloadStartsTheDayFromDawnAndUnloadIsHarmless) {
   for (const auto& [index, x] :
-       {std::pair{8, 360.0f}, {9, 338.0f}, {98, 338.0f}, {99, 316.0f}, {998, 316.0f}}) {
+       {std::pair{8, 360.0f}, {9, 338.0f}, {98, 338.0f}, {99, 316.0f}, {998, 316.0f}, {999, 294.0f}}) {
     DayCycle::load(index);
     EXPECT_EQ(DayCycle::shownDay(), index + 1);
     EXPECT_FLOAT_EQ(DayCycle::titleX(), x) << "shown day " << index + 1;
