@@ -98,7 +98,7 @@ TEST(Pictures, TheListIsCompleteAndEveryFileIsATypeTenTargaOfItsSizeThatTheGameR
         << entry.path() << " is not in the list";
 }
 
-TEST(Pictures, TwoGeneratorRunsWriteIdenticalBytes) {
+TEST(GeneratorRerun, TwoPictureRunsWriteIdenticalBytes) {
   const std::filesystem::path base =
       std::filesystem::temp_directory_path() / ("cornkeeper_paint_" + std::to_string(getpid()));
   for (const char* run : {"a", "b"}) {

@@ -150,7 +150,7 @@ TEST(SoundFiles, ClipsHaveSimilarLoudness) {
 }
 
 // The generator is deterministic: a run here gives the bytes of the build's copy, and a PNG review sheet.
-TEST(SoundGenerator, ARunGivesTheBuildsBytesAgain) {
+TEST(GeneratorRerun, ASoundRunGivesTheBuildsBytesAgain) {
   namespace fs = std::filesystem;
   const fs::path run = fs::temp_directory_path() / ("cornkeeper-sing-test-" + std::to_string(getpid()));
   const std::string command =
