@@ -2,16 +2,14 @@
 # keys and clicks held long enough to be seen, screenshots and their measures.
 # Every process started here is stopped on every way out of the script.
 
-# geometry and wait_exit come from the shared helpers; the chooser keeps its own processes,
-# failure report and window waits, defined below (they replace the shared ones of the same name).
+# The display, the game's start, geometry and exits come from the shared helpers; the chooser keeps
+# its own clean-up, failure report and window waits, defined below (they replace the shared ones).
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-CHOOSER_PIDS=""
 CHOOSER_TMP=$(mktemp -d /tmp/cornkeeper-chooser-XXXXXX)
 
 chooser_cleanup() {
-  for pid in $CHOOSER_PIDS; do kill "$pid" 2>/dev/null; done
-  for pid in $CHOOSER_PIDS; do wait "$pid" 2>/dev/null; done
+  cleanup_e2e
   if [ -n "${CHOOSER_KEEP:-}" ]; then
     echo "screenshots kept in $CHOOSER_TMP" >&2
   else
@@ -32,28 +30,18 @@ fail() {
   exit 1
 }
 
-# chooser_display NUMBER WxH: a virtual screen, ready when the function returns.
+# chooser_display NUMBER WxH: a virtual screen of its own, its log kept for the failure report.
 chooser_display() {
   [ -e "/tmp/.X$1-lock" ] && fail "display :$1 is already in use"
-  # -noreset: by default the server resets when its last client leaves, and a game started during
-  # that reset finds no display.
-  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >"$CHOOSER_TMP/xvfb$1.log" 2>&1 &
-  CHOOSER_XVFB=$!
-  CHOOSER_PIDS="$CHOOSER_PIDS $CHOOSER_XVFB"
-  export DISPLAY=":$1"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "Xvfb :$1 did not start"
+  start_display "$1" "$2" "$CHOOSER_TMP/xvfb$1.log"
 }
 
 # chooser_start_game NAME: the real binary on $DISPLAY, silent; its pid in GAME_PID,
 # its standard error in $CHOOSER_TMP/NAME.err.
 chooser_start_game() {
-  kill -0 "$CHOOSER_XVFB" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY is gone"
+  kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY is gone"
   launch_game "$CHOOSER_TMP/$1.out" "$CHOOSER_TMP/$1.err"
-  CHOOSER_PIDS="$CHOOSER_PIDS $GAME_PID"
+  E2E_PIDS="$E2E_PIDS $GAME_PID"
 }
 
 # chooser_find_window PATTERN [SECONDS]: the id of the first visible window whose name matches;
@@ -62,8 +50,7 @@ chooser_find_window() {
   for _ in $(seq $(( ${2:-20} * 10 ))); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
     [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$GAME_PID" 2>/dev/null || return 1
-    grep -q '^State:[[:space:]]*Z' "/proc/$GAME_PID/status" 2>/dev/null && return 1
+    has_ended "$GAME_PID" && return 1
     sleep 0.1
   done
   return 1

@@ -13,18 +13,25 @@ fail() {
   exit 1
 }
 
-# start_display NUMBER WxH: a virtual screen, ready when the function returns.
+# start_display NUMBER WxH [LOG]: a virtual screen, ready when the function returns; its pid in
+# XVFB_PID, its output in LOG.
 start_display() {
   # -noreset: the server otherwise resets when its last client leaves, and a game started then
   # finds no display.
-  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
-  E2E_PIDS="$E2E_PIDS $!"
+  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >"${3:-/dev/null}" 2>&1 &
+  XVFB_PID=$!
+  E2E_PIDS="$E2E_PIDS $XVFB_PID"
   export DISPLAY=":$1"
   for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   fail "Xvfb :$1 did not start"
+}
+
+# has_ended PID: true once the process is gone or a zombie (a child stays one until waited for).
+has_ended() {
+  [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null
 }
 
 # launch_game OUT ERR: the real binary on $DISPLAY, silent; its pid in GAME_PID.
@@ -35,7 +42,7 @@ launch_game() {
     SDL_AUDIODRIVER=dummy ./cornkeeper >"$1" 2>"$2" &
     GAME_PID=$!
     for _ in $(seq 30); do
-      [ -e "/proc/$GAME_PID" ] && ! grep -q '^State:[[:space:]]*Z' "/proc/$GAME_PID/status" 2>/dev/null || break
+      has_ended "$GAME_PID" && break
       xdotool search --onlyvisible --name . >/dev/null 2>&1 && return 0
       sleep 0.1
     done
@@ -97,12 +104,17 @@ mean_brightness() {
 wait_exit() {
   EXIT_CODE=timeout
   for _ in $(seq $(( $2 * 10 ))); do
-    # A child that has ended stays a zombie until it is waited for.
-    if [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null; then
+    if has_ended "$1"; then
       wait "$1"
       EXIT_CODE=$?
       return 0
     fi
     sleep 0.1
   done
+}
+
+# expect_clean_exit SECONDS WHAT: the game ends within SECONDS with exit code 0.
+expect_clean_exit() {
+  wait_exit "$GAME_PID" "$1"
+  [ "$EXIT_CODE" = "0" ] || fail "$2: exit code $EXIT_CODE"
 }

@@ -61,8 +61,7 @@ chooser_window 1 >/dev/null && fail "the chooser is still showing beside the gam
 settled "$win" "$shots/title640.png"
 echo "ok: the defaults open a 640x480 game window"
 close_request "$win"
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "closing the game window: exit code $EXIT_CODE"
+expect_clean_exit 15 "closing the game window"
 
 # --- 800x600 by keyboard: the title stretched over the whole window ------------------------------
 chooser_start_game keyboard
@@ -96,8 +95,7 @@ diff=$(rmse "$shots/title640.png" "$shots/title960as640.png")
 less_than "$diff" 0.04 || fail "the 960x480 window does not show the whole title stretched (RMSE $diff)"
 echo "ok: a window reshaped to 960x480 stretches the title over it (RMSE $diff)"
 close_request "$win"
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "closing the 800x600 game window: exit code $EXIT_CODE"
+expect_clean_exit 15 "closing the 800x600 game window"
 
 # --- the mouse: 1024x768, 32 bits, and a click on OK ---------------------------------------------
 chooser_start_game mouse
@@ -113,15 +111,13 @@ win=$(game_window) || fail "a click on OK opened no game window"
 [ "$(geometry "$win")" = "1024x768" ] || fail "1024x768 gave a $(geometry "$win") window"
 echo "ok: clicks on 1024x768, 32bpp and OK open a 1024x768 window"
 close_request "$win"
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "closing the 1024x768 game window: exit code $EXIT_CODE"
+expect_clean_exit 15 "closing the 1024x768 game window"
 
 # --- closing the chooser from outside ends the program -------------------------------------------
 chooser_start_game closed
 chooser=$(chooser_window) || fail "the chooser did not appear the fourth time"
 close_request "$chooser"
-wait_exit "$GAME_PID" 10
-[ "$EXIT_CODE" = "0" ] || fail "a close request to the chooser: exit code $EXIT_CODE"
+expect_clean_exit 10 "a close request to the chooser"
 grep -q "Error Creating OpenGL Window" "$shots/closed.err" && fail "the game tried to start after the close"
 echo "ok: a close request to the chooser ends the program with exit code 0"
 
@@ -152,7 +148,6 @@ diff=$(rmse "$shots/title640.png" "$shots/full_as640.png")
 less_than "$diff" 0.04 || fail "the full-screen picture is not the title kept at 4:3 (RMSE $diff)"
 echo "ok: full screen at 1024x768 on 1280x720 shows the title at 960x720 between black bars (RMSE $diff)"
 close_request "$win"
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "closing the full-screen game: exit code $EXIT_CODE"
+expect_clean_exit 15 "closing the full-screen game"
 
 echo "PASS"

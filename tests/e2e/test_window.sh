@@ -28,8 +28,7 @@ bright=$(mean_brightness "$shots/title.png")
 awk -v b="$bright" 'BEGIN { exit !(b > 0.05) }' || fail "the title screen is black (mean $bright)"
 echo "ok: 640x480 window drawing the title (mean brightness $bright)"
 hold Escape
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "Escape on the title: exit code $EXIT_CODE"
+expect_clean_exit 15 "Escape on the title"
 echo "ok: Escape on the title ends the game with exit code 0"
 
 # Alt+Enter: full screen and back; the game keeps drawing and taking keys.
@@ -60,7 +59,6 @@ diff=$(compare -metric AE "$shots/window1.png" "$shots/window2.png" null: 2>&1)
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game died during the full-screen toggle"
 echo "ok: back in a 640x480 window, still drawing"
 hold Escape
-wait_exit "$GAME_PID" 15
-[ "$EXIT_CODE" = "0" ] || fail "exit code $EXIT_CODE after the toggles"
+expect_clean_exit 15 "after the toggles"
 rm -rf "$shots"
 echo "PASS"
