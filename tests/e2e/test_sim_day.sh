@@ -28,31 +28,21 @@ if ! cmp -s "$work/first.csv" "$work/second.csv"; then
   exit 1
 fi
 
-python3 - "$work/first.csv" <<'EOF'
-import csv
+PYTHONPATH="$here" python3 - "$work/first.csv" <<'EOF'
 import sys
+
+from trace_checks import check, num, read_trace, report
 
 PLAY, STORE = 1, 4
 DAY_LENGTH, FIRST_SPAWN, INTERVAL = 1800, 60, 150
 
-rows = list(csv.DictReader(open(sys.argv[1])))
-failures = []
-
-
-def check(ok, message):
-    if not ok:
-        failures.append(message)
-
-
-def num(row, key, kind=int):
-    return kind(row[key]) if row[key] != "" else None
+rows = read_trace(sys.argv[1])
 
 
 world = [r for r in rows if r["day"] != ""]
 check(len(world) > 0, "the Play world never loaded")
 if not world:
-    print("\n".join(failures))
-    sys.exit(1)
+    report("test_sim_day")
 
 first = world[0]
 check(num(first, "stalks") == 36 and num(first, "ears") == 36, "the field did not start with 36 one-ear stalks")
@@ -126,9 +116,7 @@ breaths = [num(r, "breath", float) for r in world]
 check(min(breaths) < 16 and max(breaths) <= 32, "shouts did not spend breath as expected")
 check(max(num(r, "particles") for r in world) >= 3, "no shout letters ever flew")
 
-if failures:
-    print("test_sim_day:\n  " + "\n  ".join(failures))
-    sys.exit(1)
+report("test_sim_day")
 print(f"test_sim_day: {len(world)} world frames, {len(set(rises))} spawn events, "
       f"{scares} scares, {losses} losses, {len(ends)} day changes")
 EOF

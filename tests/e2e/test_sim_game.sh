@@ -24,32 +24,17 @@ if ! cmp -s "$work/first.csv" "$work/second.csv"; then
   exit 1
 fi
 
-python3 - "$work/first.csv" <<'PYEOF'
-import csv
+PYTHONPATH="$top/tests/e2e" python3 - "$work/first.csv" <<'PYEOF'
 import sys
+
+from trace_checks import check, num, read_trace, report
 
 TITLE, PLAY, STORE = 0, 1, 4
 ROOSTER_RISE, DAY_RUNNING = 0, 4
 INTRO_TICKS = 256
 LETTER_PRICE = 200
 
-rows = list(csv.DictReader(open(sys.argv[1])))
-failures = []
-
-
-def check(ok, message):
-    if not ok:
-        failures.append(message)
-
-
-def num(row, key, kind=int):
-    return kind(row[key]) if row[key] != "" else None
-
-
-def report():
-    if failures:
-        print("test_sim_game:\n  " + "\n  ".join(failures))
-        sys.exit(1)
+rows = read_trace(sys.argv[1])
 
 
 # The screens in the order they were shown, repeats folded.
@@ -61,7 +46,7 @@ for r in rows:
 check(visits == [TITLE, PLAY, STORE, PLAY, TITLE], f"screens went {visits}, not title, play, store, play, title")
 world = [r for r in rows if r["day"] != ""]
 check(len(world) > 0, "the Play world never loaded")
-report()
+report("test_sim_game")
 
 # Day 1 starts at the day chosen on the title, with a fresh field and purse.
 first = world[0]
@@ -94,7 +79,7 @@ intro_checks(day1, "day 1")
 # The store opens when day 1 is over; the purchase spends money but not score.
 store = [r for r in rows if int(r["screen"]) == STORE]
 check(len(store) > 0, "the store never opened")
-report()
+report("test_sim_game")
 opened = store[0]
 check(num(opened, "day") == 61, "the store did not open for the coming day")
 check(num(opened, "money") >= LETTER_PRICE, f"day 1 earned only {opened['money']}: nothing to buy")
@@ -126,7 +111,7 @@ for before, after in zip(play, play[1:]):
 # The field is lost on day 2: game over the moment the last stalk is gone, then only the fade runs.
 over = [r for r in world if num(r, "gameOver") == 1]
 check(len(over) > 0, "the game never ended")
-report()
+report("test_sim_game")
 check(num(over[0], "stalks") == 0, "the game ended with stalks standing")
 check(num(over[0], "day") == 61, "the game did not end on day 2")
 frozen = [(r["ticksToday"], r["money"], r["score"], r["stalks"], r["x"], r["y"]) for r in over]
@@ -143,7 +128,7 @@ tail = rows[rows.index(over[-1]) + 1:]
 check(len(tail) > 0 and all(int(r["screen"]) == TITLE for r in tail), "Escape did not return to the title")
 check(len(tail) > 1 and all(r["day"] == "" for r in tail[1:]), "the world was not released on the title")
 
-report()
+report("test_sim_game")
 print(f"test_sim_game: {len(world)} world frames; store at frame {opened['frame']} with {opened['money']}; "
       f"game over at frame {over[0]['frame']} on shown day {num(over[0], 'day') + 1}")
 PYEOF
