@@ -30,10 +30,9 @@ fail() {
   exit 1
 }
 
-# chooser_display NUMBER WxH: a virtual screen of its own, its log kept for the failure report.
+# chooser_display NAME WxH: a virtual screen of its own, its log kept for the failure report.
 chooser_display() {
-  [ -e "/tmp/.X$1-lock" ] && fail "display :$1 is already in use"
-  start_display "$1" "$2" "$CHOOSER_TMP/xvfb$1.log"
+  start_display "$2" "$CHOOSER_TMP/xvfb-$1.log"
 }
 
 # chooser_start_game NAME: the real binary on $DISPLAY, silent; its pid in GAME_PID,

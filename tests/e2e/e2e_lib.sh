@@ -13,20 +13,25 @@ fail() {
   exit 1
 }
 
-# start_display NUMBER WxH [LOG]: a virtual screen, ready when the function returns; its pid in
-# XVFB_PID, its output in LOG.
+# start_display WxH [LOG]: a virtual screen on a display number Xvfb finds free (so parallel
+# runs never meet), ready when the function returns; its pid in XVFB_PID, its output in LOG.
 start_display() {
+  display_file=$(mktemp)
   # -noreset: the server otherwise resets when its last client leaves, and a game started then
   # finds no display.
-  Xvfb ":$1" -screen 0 "${2}x24" -nolisten tcp -noreset >"${3:-/dev/null}" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$display_file" >"${2:-/dev/null}" 2>&1 &
   XVFB_PID=$!
   E2E_PIDS="$E2E_PIDS $XVFB_PID"
-  export DISPLAY=":$1"
   for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+    if [ -s "$display_file" ]; then
+      export DISPLAY=":$(head -n 1 "$display_file")"
+      rm -f "$display_file"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
     sleep 0.1
   done
-  fail "Xvfb :$1 did not start"
+  rm -f "$display_file"
+  fail "Xvfb did not start"
 }
 
 # has_ended PID: true once the process is gone or a zombie (a child stays one until waited for).

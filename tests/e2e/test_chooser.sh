@@ -25,7 +25,7 @@ CLICK_1024="256 186"; CLICK_32="154 209"; CLICK_OK="251 234"
 is_marked() { less_than 0.2 "$(blueness "$1" "$2" "$3")"; }
 
 # --- the chooser, Escape, and the defaults -------------------------------------------------------
-chooser_display 95 1280x1024
+chooser_display tall 1280x1024
 chooser_start_game defaults
 chooser=$(chooser_window) || fail "the chooser did not appear"
 size=$(geometry "$chooser")
@@ -122,7 +122,7 @@ grep -q "Error Creating OpenGL Window" "$shots/closed.err" && fail "the game tri
 echo "ok: a close request to the chooser ends the program with exit code 0"
 
 # --- full screen at 1024x768 on a 1280x720 display: 4:3 with bars left and right -----------------
-chooser_display 96 1280x720
+chooser_display wide 1280x720
 chooser_start_game full
 chooser=$(chooser_window) || fail "the chooser did not appear on the wide display"
 chooser_key Right

@@ -17,7 +17,7 @@ grep -qi "display" "$shots/nodisplay.err" || fail "no display: no message on std
 echo "ok: without a display the game exits with $rc: $(head -n 1 "$shots/nodisplay.err")"
 
 # A 640x480 window that draws, and Escape on the title quits with 0.
-start_display 91 640x480
+start_display 640x480
 start_game
 pass_chooser
 win=$(game_window) || fail "the game window did not appear"
@@ -32,7 +32,7 @@ expect_clean_exit 15 "Escape on the title"
 echo "ok: Escape on the title ends the game with exit code 0"
 
 # Alt+Enter: full screen and back; the game keeps drawing and taking keys.
-start_display 92 640x480
+start_display 640x480
 start_game
 pass_chooser
 win=$(game_window) || fail "the game window did not appear"
