@@ -23,8 +23,8 @@ SoundSystem::SoundSystem() {
   if (Mix_OpenAudio(kMixRate, MIX_DEFAULT_FORMAT, kMixOutputChannels, kMixBufferFrames) != 0) return;
   mixerOpen_ = true;
   if (Mix_AllocateChannels(kChannelCount) < kChannelCount) return;
-  Mix_Volume(kAllChannels, kChannelVolume);
   available_ = true;
+  applyVolume();
 }
 
 SoundSystem::~SoundSystem() {
@@ -46,6 +46,26 @@ void SoundSystem::shutdown() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     audioStarted_ = false;
   }
+}
+
+void SoundSystem::setVolume(int tenths) {
+  volume_ = tenths < 0 ? 0 : tenths > kVolumeSteps ? kVolumeSteps : tenths;
+  applyVolume();
+}
+
+void SoundSystem::setMuted(bool muted) {
+  muted_ = muted;
+  applyVolume();
+}
+
+void SoundSystem::applyVolume() {
+  if (!available_) return;
+  Mix_Volume(kAllChannels, muted_ ? 0 : kChannelVolume * volume_ / kVolumeSteps);
+}
+
+int SoundSystem::mixerVolume() const {
+  // Asking with -1 reads the channels' average without changing it.
+  return available_ ? Mix_Volume(kAllChannels, -1) : 0;
 }
 
 int SoundSystem::playingCount() const {

@@ -17,6 +17,17 @@ class SoundSystem {
   bool isAvailable() const { return available_; }
   void shutdown();
 
+  // The master level in tenths (0 to 10) and the mute, applied to every channel, playing or not.
+  // Kept while the system is unavailable, so a later device starts at the player's level.
+  static constexpr int kVolumeSteps = 10;
+  void setVolume(int tenths);
+  void stepVolume(int tenths) { setVolume(volume_ + tenths); }
+  int volume() const { return volume_; }
+  void setMuted(bool muted);
+  bool isMuted() const { return muted_; }
+  // What the mixer's channels are set to (0 to 128); 0 when unavailable.
+  int mixerVolume() const;
+
   // Playbacks sounding right now; 0 when unavailable.
   int playingCount() const;
 
@@ -30,11 +41,14 @@ class SoundSystem {
   static constexpr int kRetiredSlots = 32;
 
   bool isChunkSounding(const Mix_Chunk* chunk) const;
+  void applyVolume();
   void freeFinishedChunks();
 
   bool available_ = false;
   bool audioStarted_ = false;
   bool mixerOpen_ = false;
+  int volume_ = kVolumeSteps;
+  bool muted_ = false;
   Mix_Chunk* retired_[kRetiredSlots] = {};
 };
 

@@ -114,3 +114,42 @@ TEST_F(SoundSystemTest, WithoutSystemDriverOrFileClipsAreSilentButObserved) {
 }
 
 }  // namespace
+
+namespace {
+
+// The master level reaches every channel, in tenths of the mix level, clamped at both ends; mute
+// silences the mixer without forgetting the level; without a device the level is still kept.
+TEST_F(SoundSystemTest, MasterVolumeStepsClampAndMuteSilences) {
+  start("dummy");
+  const int full = system_->mixerVolume();
+  ASSERT_GT(full, 0);
+  SoundClip tune(kLongClip);
+  tune.play();
+  system_->setMuted(true);
+  EXPECT_EQ(system_->mixerVolume(), 0);
+  for (int channel = 0; channel < SoundSystem::kChannelCount; ++channel)
+    EXPECT_EQ(Mix_Volume(channel, -1), 0);
+  tune.play();
+  system_->stepVolume(-3);
+  EXPECT_EQ(system_->mixerVolume(), 0) << "a step does not unmute by itself";
+  system_->setMuted(false);
+  EXPECT_EQ(system_->mixerVolume(), full * 7 / 10);
+  for (int step = 0; step < 12; ++step) system_->stepVolume(-1);
+  EXPECT_EQ(system_->volume(), 0);
+  EXPECT_EQ(system_->mixerVolume(), 0);
+  for (int step = 0; step < 14; ++step) system_->stepVolume(+1);
+  EXPECT_EQ(system_->volume(), SoundSystem::kVolumeSteps);
+  EXPECT_EQ(system_->mixerVolume(), full);
+  system_->setVolume(42);
+  EXPECT_EQ(system_->volume(), SoundSystem::kVolumeSteps);
+
+  soundSystem = nullptr;
+  system_.reset();
+  start("no_such_audio_driver");
+  ASSERT_FALSE(system_->isAvailable());
+  system_->setVolume(4);
+  EXPECT_EQ(system_->volume(), 4);
+  EXPECT_EQ(system_->mixerVolume(), 0);
+}
+
+}  // namespace
