@@ -101,6 +101,28 @@ constexpr PainterEntry kPainters[] = {
     {"graphics\\chooser\\check_on.tga", paintCheckOn},
     {"graphics\\chooser\\focus.tga", paintFocus},
     {"graphics\\chooser\\panel.tga", paintPanel},
+    // The player's comforts.
+    {"graphics\\comfort\\paused.tga", paintPaused},
+    {"graphics\\comfort\\resume.tga", paintResumeHint},
+    {"graphics\\comfort\\speaker.tga", paintSpeaker},
+    {"graphics\\comfort\\speaker_muted.tga", paintSpeakerMuted},
+    {"graphics\\comfort\\level_on.tga", paintLevelOn},
+    {"graphics\\comfort\\level_off.tga", paintLevelOff},
+    {"graphics\\comfort\\rank0.tga", paintRank0},
+    {"graphics\\comfort\\rank1.tga", paintRank1},
+    {"graphics\\comfort\\rank2.tga", paintRank2},
+    {"graphics\\comfort\\rank3.tga", paintRank3},
+    {"graphics\\comfort\\rank4.tga", paintRank4},
+    {"graphics\\comfort\\rank5.tga", paintRank5},
+    {"graphics\\comfort\\rank6.tga", paintRank6},
+    {"graphics\\comfort\\rank7.tga", paintRank7},
+    {"graphics\\comfort\\rank8.tga", paintRank8},
+    {"graphics\\comfort\\rank9.tga", paintRank9},
+    {"graphics\\comfort\\best_title.tga", paintBestTitle},
+    {"graphics\\comfort\\best_headings.tga", paintBestHeadings},
+    {"graphics\\comfort\\no_games.tga", paintNoGames},
+    {"graphics\\comfort\\back_hint.tga", paintBackHint},
+    {"graphics\\comfort\\dash.tga", paintDash},
 };
 
 Painter findPainter(const std::string& name) {
@@ -208,7 +230,7 @@ void showSurface(cairo_t* cr, cairo_surface_t* surface, double x, double y, doub
 // Lays the sheet out; draws only when cr is given. Returns the height used.
 double layoutSheet(cairo_t* cr, const std::vector<Job>& jobs) {
   double y = kSheetMargin;
-  for (PictureGroup group : {PictureGroup::Game, PictureGroup::Chooser}) {
+  for (PictureGroup group : {PictureGroup::Game, PictureGroup::Chooser, PictureGroup::Comfort}) {
     double x = kSheetMargin, rowHeight = 0;
     for (const Job& job : jobs) {
       if (job.file->group != group) continue;

@@ -99,4 +99,27 @@ void paintCheckOn(cairo_t* cr, int w, int h);
 void paintFocus(cairo_t* cr, int w, int h);
 void paintPanel(cairo_t* cr, int w, int h);
 
+// The player's comforts: pause card, sound level, best-games table.
+void paintPaused(cairo_t* cr, int w, int h);
+void paintResumeHint(cairo_t* cr, int w, int h);
+void paintSpeaker(cairo_t* cr, int w, int h);
+void paintSpeakerMuted(cairo_t* cr, int w, int h);
+void paintLevelOn(cairo_t* cr, int w, int h);
+void paintLevelOff(cairo_t* cr, int w, int h);
+void paintRank0(cairo_t* cr, int w, int h);
+void paintRank1(cairo_t* cr, int w, int h);
+void paintRank2(cairo_t* cr, int w, int h);
+void paintRank3(cairo_t* cr, int w, int h);
+void paintRank4(cairo_t* cr, int w, int h);
+void paintRank5(cairo_t* cr, int w, int h);
+void paintRank6(cairo_t* cr, int w, int h);
+void paintRank7(cairo_t* cr, int w, int h);
+void paintRank8(cairo_t* cr, int w, int h);
+void paintRank9(cairo_t* cr, int w, int h);
+void paintBestTitle(cairo_t* cr, int w, int h);
+void paintBestHeadings(cairo_t* cr, int w, int h);
+void paintNoGames(cairo_t* cr, int w, int h);
+void paintBackHint(cairo_t* cr, int w, int h);
+void paintDash(cairo_t* cr, int w, int h);
+
 }  // namespace pictures

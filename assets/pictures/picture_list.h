@@ -10,7 +10,7 @@
 
 namespace pictures {
 
-enum class PictureGroup : uint8_t { Game, Creature, Chooser };
+enum class PictureGroup : uint8_t { Game, Creature, Chooser, Comfort };
 enum class CreatureKind : uint8_t { Scarecrow, Crow, Pelican, Cow };
 
 struct SinglePicture {
@@ -84,6 +84,21 @@ inline constexpr SinglePicture kChooserPictures[] = {
     {"graphics\\chooser\\focus.tga", 32, 32},       {"graphics\\chooser\\panel.tga", 512, 512},
 };
 
+// The player's comforts: the pause card, the sound level and the best-games table.
+inline constexpr SinglePicture kComfortPictures[] = {
+    {"graphics\\comfort\\paused.tga", 512, 128},    {"graphics\\comfort\\resume.tga", 256, 64},
+    {"graphics\\comfort\\speaker.tga", 64, 64},     {"graphics\\comfort\\speaker_muted.tga", 64, 64},
+    {"graphics\\comfort\\level_on.tga", 16, 32},    {"graphics\\comfort\\level_off.tga", 16, 32},
+    {"graphics\\comfort\\rank0.tga", 256, 64},      {"graphics\\comfort\\rank1.tga", 256, 64},
+    {"graphics\\comfort\\rank2.tga", 256, 64},      {"graphics\\comfort\\rank3.tga", 256, 64},
+    {"graphics\\comfort\\rank4.tga", 256, 64},      {"graphics\\comfort\\rank5.tga", 256, 64},
+    {"graphics\\comfort\\rank6.tga", 256, 64},      {"graphics\\comfort\\rank7.tga", 256, 64},
+    {"graphics\\comfort\\rank8.tga", 256, 64},      {"graphics\\comfort\\rank9.tga", 256, 64},
+    {"graphics\\comfort\\best_title.tga", 512, 64}, {"graphics\\comfort\\best_headings.tga", 512, 32},
+    {"graphics\\comfort\\no_games.tga", 512, 32},   {"graphics\\comfort\\back_hint.tga", 256, 32},
+    {"graphics\\comfort\\dash.tga", 64, 64},
+};
+
 inline std::string creatureFileName(const CreatureFamily& family, int facing, int frame) {
   char name[64];
   std::snprintf(name, sizeof name, family.format, facing, family.suffixes[frame]);
@@ -124,6 +139,9 @@ inline std::vector<PictureFile> allPictureFiles() {
   }
   for (const SinglePicture& p : kChooserPictures) {
     files.push_back({p.name, p.width, p.height, PictureGroup::Chooser, nullptr, 0, 0});
+  }
+  for (const SinglePicture& p : kComfortPictures) {
+    files.push_back({p.name, p.width, p.height, PictureGroup::Comfort, nullptr, 0, 0});
   }
   return files;
 }
