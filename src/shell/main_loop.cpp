@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string>
 
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
@@ -81,12 +82,16 @@ void prepareAppWindow(AppWindow& window, AppRecord& app) {
   window.fullScreen = 0;
 }
 
-int runGame(int argc, char** argv) {
-  (void)argc;
+int runGame(const LaunchOptions& launch) {
   AppRecord app;
   prepareAppWindow(appWindow, app);
-  if (!platformFindDataFolder(argc > 0 ? argv[0] : nullptr)) {
-    std::fprintf(stderr, "cornkeeper: graphics/ and sound/ not found; the game will be blank and silent\n");
+  std::string searched;
+  if (!platformFindDataFolder(launch.argv0, &searched)) {
+    // Without them every picture is blank: say where we looked rather than open an empty window.
+    const std::string text =
+        "The game's graphics/ and sound/ folders were not found. Looked in:\n" + searched;
+    platformShowError(text.c_str());
+    return 1;
   }
 
   if (!registerGameWindowClass(app)) {
@@ -96,7 +101,11 @@ int runGame(int argc, char** argv) {
     SDL_Quit();
     return -1;
   }
-  if (!runModeChooser(appWindow)) {
+  if (!launch.chooseMode) {
+    appWindow.width = launch.width;
+    appWindow.height = launch.height;
+    appWindow.fullScreen = launch.fullScreen;
+  } else if (!runModeChooser(appWindow)) {
     SDL_Quit();
     return 0;
   }

@@ -3,7 +3,16 @@
 
 #include <cstdint>
 
-int runGame(int argc, char** argv);
+// What the command line settled before anything opens.
+struct LaunchOptions {
+  const char* argv0 = nullptr;
+  bool chooseMode = true;  // the start-up chooser asks unless a mode option already answered
+  int32_t width = 640;
+  int32_t height = 480;
+  int32_t fullScreen = 0;
+};
+
+int runGame(const LaunchOptions& launch);
 
 // Milliseconds since the previous frame, in unsigned arithmetic so the counter's wrap is harmless.
 inline uint32_t frameElapsed(uint32_t nowMs, uint32_t lastMs) {

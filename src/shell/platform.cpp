@@ -56,16 +56,17 @@ FILE* platformOpenDataFile(const char* name, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
-bool platformFindDataFolder(const char* argv0) {
+bool platformFindDataFolder(const char* argv0, std::string* searched) {
   namespace fs = std::filesystem;
-  if (hasGameData(fs::current_path())) return true;
-
   std::error_code ec;
+  const fs::path here = fs::current_path(ec);
+  if (!ec && hasGameData(here)) return true;
+
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (ec && argv0) self = fs::absolute(argv0, ec);
   const fs::path candidates[] = {
       self.parent_path(),
-      self.parent_path() / ".." / "share" / "cornkeeper",
+      (self.parent_path() / ".." / "share" / "cornkeeper").lexically_normal(),
       "/usr/local/share/cornkeeper",
       "/usr/share/cornkeeper",
   };
@@ -74,6 +75,14 @@ bool platformFindDataFolder(const char* argv0) {
       fs::current_path(folder, ec);
       if (!ec) return true;
     }
+  }
+  if (searched) {
+    std::string seen;
+    for (const fs::path& folder : {here, candidates[0], candidates[1], candidates[2], candidates[3]}) {
+      const std::string line = "  " + folder.string() + "\n";
+      if (!folder.empty() && seen.find(line) == std::string::npos) seen += line;
+    }
+    *searched += seen;
   }
   return false;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 // Milliseconds of the system tick counter (wraps at 2^32).
 uint32_t platformTicks();
@@ -25,5 +26,6 @@ void platformSetErrorBoxesEnabled(bool enabled);
 FILE* platformOpenDataFile(const char* name, const char* mode);
 
 // Changes to the folder that holds graphics/ and sound/: the working folder, the folder of the
-// executable, or the installed data folder. Returns false when none has them.
-bool platformFindDataFolder(const char* argv0);
+// executable, or the installed data folder. Returns false when none has them; every folder
+// looked in is then added to searched (one a line) when given.
+bool platformFindDataFolder(const char* argv0, std::string* searched = nullptr);

@@ -39,12 +39,12 @@ has_ended() {
   [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status" 2>/dev/null
 }
 
-# launch_game OUT ERR: the real binary on $DISPLAY, silent; its pid in GAME_PID.
+# launch_game OUT ERR [OPTION]...: the real binary on $DISPLAY, silent; its pid in GAME_PID.
 # A display that answers xdpyinfo but refuses the game's first connection is a hiccup of the
 # virtual server, not of the game: that start is retried twice, and said so on stderr.
 launch_game() {
   for attempt in 1 2 3; do
-    SDL_AUDIODRIVER=dummy ./cornkeeper >"$1" 2>"$2" &
+    SDL_AUDIODRIVER=dummy ./cornkeeper "${@:3}" >"$1" 2>"$2" &
     GAME_PID=$!
     for _ in $(seq 30); do
       has_ended "$GAME_PID" && break
