@@ -28,6 +28,11 @@ OffscreenContext::~OffscreenContext() {
   if (context_) OSMesaDestroyContext(static_cast<OSMesaContext>(context_));
 }
 
+bool OffscreenContext::makeCurrent() {
+  return ok_ && OSMesaMakeCurrent(static_cast<OSMesaContext>(context_), buffer_.data(), GL_UNSIGNED_BYTE,
+                                  width_, height_);
+}
+
 std::vector<uint8_t> OffscreenContext::readPixels() const {
   glFinish();
   std::vector<uint8_t> rows(buffer_.size());

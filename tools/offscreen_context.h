@@ -12,6 +12,8 @@ class OffscreenContext {
   OffscreenContext& operator=(const OffscreenContext&) = delete;
 
   bool ok() const { return ok_; }
+  // Draws into this context again after another one was made current.
+  bool makeCurrent();
   int width() const { return width_; }
   int height() const { return height_; }
   // RGBA rows, top row first.
