@@ -25,9 +25,12 @@ class Sprite {
   const Texture* texture() const { return texture_.get(); }
 
  private:
-  void placeAndCall(float x, float y, float angle, float width, float height) const;
+  // Binds, sets the colour and blending, places and calls the list; false when nothing was drawn.
+  bool drawWithColour(float x, float y, float angle, float width, float height, float r, float g, float b,
+                      float a) const;
 
   std::unique_ptr<Texture> texture_;
+  // Two lists: the square trimmed to the picture's coverage, then the whole unit square.
   uint32_t displayList_ = 0;
   float width_;
   float height_;
@@ -35,5 +38,12 @@ class Sprite {
   float anchorY_;
 };
 
+// Inside the overlay, blending and an alpha test that drops fully transparent texels are on while a
+// sprite with any see-through texel is drawn, and off for a wholly opaque one at full alpha.
+// endOverlay2D leaves blending on and the alpha test off.
 void beginOverlay2D();
 void endOverlay2D();
+
+// Draws every sprite as its whole square, always blended: the slow way, kept only to measure the
+// fast one against and to check that both give the same picture.
+extern bool spriteFullQuads;

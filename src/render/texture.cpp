@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -112,13 +113,53 @@ void Texture::upload() {
     const bool alpha = bitsPerPixel_ == 32;
     glTexImage2D(GL_TEXTURE_2D, 0, alpha ? 4 : 3, width_, height_, 0, alpha ? GL_RGBA : GL_RGB,
                  GL_UNSIGNED_BYTE, pixels_.get());
+    measureCoverage();
   } else {
     // Nothing usable was read: one fully transparent texel, so that drawing shows nothing.
     static const uint8_t transparent[4] = {0, 0, 0, 0};
     glTexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
+    coverage_ = TexelBox{};
+    opaque_ = false;
   }
   glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
   uploaded_ = true;
+}
+
+void Texture::measureCoverage() {
+  if (width_ <= 0 || height_ <= 0) {
+    coverage_ = TexelBox{};
+    opaque_ = false;
+    return;
+  }
+  if (bitsPerPixel_ != 32) {
+    coverage_ = TexelBox{0, 0, width_, height_};
+    opaque_ = true;
+    return;
+  }
+  int32_t left = width_, top = height_, right = -1, bottom = -1;
+  bool opaque = true;
+  const uint8_t* alpha = pixels_.get() + 3;
+  for (int32_t y = 0; y < height_; ++y) {
+    for (int32_t x = 0; x < width_; ++x, alpha += 4) {
+      if (*alpha != 255) opaque = false;
+      if (*alpha == 0) continue;
+      if (x < left) left = x;
+      if (x > right) right = x;
+      if (y < top) top = y;
+      if (y > bottom) bottom = y;
+    }
+  }
+  opaque_ = opaque;
+  if (right < 0) {
+    coverage_ = TexelBox{};
+    return;
+  }
+  // The linear filter blends each texel into half of its neighbours, and the default repeat wrap
+  // blends each edge into the opposite one.
+  coverage_.left = (right == width_ - 1) ? 0 : std::max(left - 1, 0);
+  coverage_.right = (left == 0) ? width_ : std::min(right + 2, width_);
+  coverage_.top = (bottom == height_ - 1) ? 0 : std::max(top - 1, 0);
+  coverage_.bottom = (top == 0) ? height_ : std::min(bottom + 2, height_);
 }
 
 void Texture::bind() const {
@@ -130,4 +171,6 @@ void Texture::release() {
   if (uploaded_) glDeleteTextures(1, &name_);
   name_ = 0;
   uploaded_ = false;
+  coverage_ = TexelBox{};
+  opaque_ = false;
 }

@@ -7,6 +7,15 @@
 
 struct PixelImage;
 
+// A rectangle of texels, left and top inclusive, right and bottom exclusive, rows counted from the top.
+struct TexelBox {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+  bool empty() const { return right <= left || bottom <= top; }
+};
+
 class Texture {
  public:
   // Reads the file and uploads whatever came of it: a file that failed to read draws fully transparent.
@@ -35,10 +44,16 @@ class Texture {
   int32_t height() const { return height_; }
   uint8_t bitsPerPixel() const { return bitsPerPixel_; }
   bool uploaded() const { return uploaded_; }
+  // Found at upload: the texels that can show through the linear filter (the ones with alpha above
+  // zero and their neighbours), empty when nothing usable was uploaded; and whether every texel is
+  // fully opaque, so that drawing need not blend.
+  const TexelBox& coverage() const { return coverage_; }
+  bool opaque() const { return opaque_; }
 
  private:
   // Takes a decoded picture, or drops the held one when the read failed.
   bool keep(bool decoded, PixelImage& image);
+  void measureCoverage();
 
   std::unique_ptr<uint8_t[]> pixels_;
   uint32_t name_ = 0;
@@ -46,4 +61,6 @@ class Texture {
   int32_t height_ = 0;
   uint8_t bitsPerPixel_ = 0;
   bool uploaded_ = false;
+  TexelBox coverage_;
+  bool opaque_ = false;
 };
