@@ -1,6 +1,5 @@
-// cornkeeper-sim: runs the real game offscreen with a virtual clock and a script of key presses,
-// writing PNG frames and a per-frame trace of the game state. A test tool; the game reads no
-// command line.
+// cornkeeper-sim: runs the real game offscreen with a virtual clock and a script of key presses or
+// a demo, writing PNG frames, a per-frame trace of the game state, or a demo of the run. A test tool.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,22 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "days/day_cycle.h"
-#include "days/day_director.h"
-#include "days/hud.h"
-#include "field/corn_field.h"
-#include "field/cow_herd.h"
-#include "field/crow_flock.h"
-#include "field/pelican_flock.h"
 #include "offscreen_context.h"
-#include "scarecrow/boo_shout.h"
-#include "scarecrow/ooga_booga.h"
-#include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
+#include "screens/game_trace.h"
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/demo.h"
+#include "shell/demo_session.h"
 #include "shell/key_state.h"
 #include "shell/platform.h"
+
+#ifndef CORNKEEPER_VERSION
+#define CORNKEEPER_VERSION "unknown"
+#endif
 
 namespace {
 struct KeyEvent {
@@ -35,17 +30,20 @@ struct KeyEvent {
 
 struct Options {
   long frames = 600;
+  bool framesGiven = false;
   uint32_t frameMs = 16;
   uint32_t seed = 1;
   std::string keysFile;
   std::string traceFile;
+  std::string demoFile;    // played instead of a key script: its frame times, keys and seeds
+  std::string recordFile;  // the run written as a demo
   std::map<long, std::vector<std::string>> shots;
   bool noDraw = false;
 };
 
 const char* usage =
-    "usage: cornkeeper-sim [--frames N] [--frame-ms MS] [--seed S] [--keys FILE]\n"
-    "                      [--shot FRAME:FILE.png]... [--trace FILE.csv] [--no-draw]\n";
+    "usage: cornkeeper-sim [--frames N] [--frame-ms MS] [--seed S] [--keys FILE | --demo FILE]\n"
+    "                      [--record FILE] [--shot FRAME:FILE.png]... [--trace FILE.csv] [--no-draw]\n";
 
 bool parseNumber(const char* text, long& out) {
   char* end = nullptr;
@@ -118,13 +116,20 @@ bool parseOptions(int argc, char** argv, Options& options) {
           std::fprintf(stderr, "cornkeeper-sim: %s takes a whole number, got '%s'\n", arg.c_str(), text);
         return false;
       }
-      if (arg == "--frames") options.frames = number;
+      if (arg == "--frames") {
+        options.frames = number;
+        options.framesGiven = true;
+      }
       if (arg == "--frame-ms") options.frameMs = static_cast<uint32_t>(number);
       if (arg == "--seed") options.seed = static_cast<uint32_t>(number);
-    } else if (arg == "--keys" || arg == "--trace") {
+    } else if (arg == "--keys" || arg == "--trace" || arg == "--demo" || arg == "--record") {
       const char* text = value(arg.c_str());
       if (!text) return false;
-      (arg == "--keys" ? options.keysFile : options.traceFile) = text;
+      std::string& field = arg == "--keys"    ? options.keysFile
+                           : arg == "--trace" ? options.traceFile
+                           : arg == "--demo"  ? options.demoFile
+                                              : options.recordFile;
+      field = text;
     } else if (arg == "--shot") {
       const char* text = value("--shot");
       if (!text) return false;
@@ -143,28 +148,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
       return false;
     }
   }
-  return true;
-}
-
-void writeTraceHeader(FILE* out) {
-  std::fputs(
-      "frame,screen,day,ticksToday,money,score,breath,masks,stalks,ears,crows,particles,x,y,"
-      "phase,light,shownMoney,gameOver,pelicans,cows,ooga\n",
-      out);
-}
-
-void writeTraceRow(FILE* out, long frame) {
-  std::fprintf(out, "%ld,%d", frame, static_cast<int>(screenMachine->currentScreen()));
-  if (!worldLoaded) {
-    std::fputs(",,,,,,,,,,,,,,,,,,,\n", out);  // the world's columns are unknown off the Play world
-    return;
+  if (!options.demoFile.empty() && (!options.keysFile.empty() || !options.recordFile.empty())) {
+    std::fprintf(stderr, "cornkeeper-sim: --demo brings its own keys; it takes no --keys or --record\n");
+    return false;
   }
-  const ScarecrowState& s = Scarecrow::state();
-  std::fprintf(out, ",%d,%d,%d,%d,%.3f,%d,%d,%d,%d,%d,%.2f,%.2f,%d,%.3f,%d,%d,%d,%d,%d\n", DayDirector::day(),
-               DayDirector::ticksToday(), s.money, s.score, s.breath, s.masks, CornField::liveStalkCount(),
-               CornField::earCount(), CrowFlock::countInUse(), BooShout::countInUse(), s.x, s.y,
-               static_cast<int>(DayCycle::phase()), worldLight, Hud::shownMoney(), gameOver ? 1 : 0,
-               PelicanFlock::countInUse(), CowHerd::countInUse(), OogaBooga::isActive() ? 1 : 0);
+  return true;
 }
 
 void applyKeyEvents(const std::vector<KeyEvent>& events) {
@@ -186,6 +174,15 @@ int main(int argc, char** argv) {
   if (!parseOptions(argc, argv, options)) return 2;
   std::map<long, std::vector<KeyEvent>> keyEvents;
   if (!options.keysFile.empty() && !readKeyFile(options.keysFile, keyEvents)) return 2;
+  if (!options.demoFile.empty()) {
+    if (!DemoSession::startPlayback(options.demoFile.c_str(), CORNKEEPER_VERSION)) return 2;
+    const long demoFrames = static_cast<long>(DemoSession::demo()->frameCount());
+    if (!options.framesGiven || options.frames > demoFrames) options.frames = demoFrames;
+  }
+  if (!options.recordFile.empty() &&
+      !DemoSession::startRecording(options.recordFile.c_str(), CORNKEEPER_VERSION)) {
+    return 2;
+  }
 
   FILE* trace = nullptr;
   if (!options.traceFile.empty()) {
@@ -194,7 +191,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cornkeeper-sim: cannot write %s\n", options.traceFile.c_str());
       return 2;
     }
-    writeTraceHeader(trace);
+    GameTrace::writeHeader(trace);
   }
 
   platformUseVirtualClock(true);
@@ -221,10 +218,11 @@ int main(int argc, char** argv) {
   for (long frame = 0; frame < options.frames && appRunning; ++frame) {
     auto events = keyEvents.find(frame);
     if (events != keyEvents.end()) applyKeyEvents(events->second);
-    now += options.frameMs;
+    const uint32_t elapsed = DemoSession::beginFrame(options.frameMs);
+    now += elapsed;
     platformSetVirtualTime(now);
-    gameUpdate(options.frameMs);
-    if (trace) writeTraceRow(trace, frame);
+    gameUpdate(elapsed);
+    if (trace) GameTrace::writeRow(trace, frame);
 
     auto shots = options.shots.find(frame);
     if (!options.noDraw || shots != options.shots.end()) gameDraw();
@@ -236,9 +234,11 @@ int main(int argc, char** argv) {
         }
       }
     }
+    DemoSession::endFrame();
   }
 
   gameShutdown();
   if (trace) std::fclose(trace);
+  if (!DemoSession::finishRecording()) status = 1;
   return status;
 }

@@ -121,6 +121,11 @@ int DayDirector::startingCorn() {
   return earsPerStalk;
 }
 
+void DayDirector::restoreStartingSettings(int day, int corn) {
+  if (day >= 0 && day <= lastStartingDay && day % startingDayStep == 0) firstDay = day;
+  if (corn >= fewestEars && corn <= mostEars) earsPerStalk = corn;
+}
+
 void DayDirector::startDay() {
   KeyState::clearPressed();
   if (dayIndex > firstDay) Store::load();  // no store before the first day of a game

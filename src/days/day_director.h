@@ -15,6 +15,8 @@ void stepStartingDay();
 void cycleStartingCorn();
 int startingDay();
 int startingCorn();
+// A demo's title settings; values the title could not have chosen leave the settings as they are.
+void restoreStartingSettings(int day, int corn);
 void startDay();
 void tick();
 int day();  // day index; the player is shown day() + 1

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "days/day_director.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
 #include "screens/instructions_screen.h"
@@ -9,6 +10,7 @@
 #include "screens/store.h"
 #include "screens/title_screen.h"
 #include "shell/app_window.h"
+#include "shell/demo_session.h"
 
 ScreenMachine* screenMachine = nullptr;
 
@@ -31,6 +33,11 @@ bool gameStartup(AppWindow* window) {
   screenMachine = new ScreenMachine(window);
   setFixedGlState();
   loadDigitSprites();
+  // A demo starts from the title settings it was recorded with.
+  int day = 0;
+  int corn = 0;
+  if (DemoSession::playbackStartingSettings(day, corn)) DayDirector::restoreStartingSettings(day, corn);
+  DemoSession::noteStartingSettings(DayDirector::startingDay(), DayDirector::startingCorn());
   return true;
 }
 

@@ -36,3 +36,7 @@ void KeyState::clearAll() {
 uint8_t KeyState::rawByte(uint32_t key) {
   return keys[key & 0xFF];
 }
+
+void KeyState::setByte(uint32_t key, uint8_t bits) {
+  keys[key & 0xFF] = bits & (heldBit | pressedBit);
+}

@@ -20,5 +20,6 @@ int isHeld(uint32_t key);
 bool wasPressed(uint32_t key);  // read and clear
 void clearPressed();
 void clearAll();
-uint8_t rawByte(uint32_t key);  // for tests and the harness
+uint8_t rawByte(uint32_t key);             // for tests, the harness and demos
+void setByte(uint32_t key, uint8_t bits);  // demo playback: a key's byte as recorded
 }  // namespace KeyState

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "shell/demo_session.h"
 #include "shell/platform.h"
 
 namespace {
@@ -56,7 +57,7 @@ int32_t randomInt(int32_t n) {
 }
 
 void seedRandom(uint32_t seed) {
-  if (seed == 0) seed = platformTimerMs();
+  if (seed == 0) seed = DemoSession::worldSeed(platformTimerMs());
   generatorState = seed;
 }
 
