@@ -4,7 +4,6 @@
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/store.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 
@@ -128,7 +127,6 @@ void DayDirector::restoreStartingSettings(int day, int corn) {
 
 void DayDirector::startDay() {
   KeyState::clearPressed();
-  if (dayIndex > firstDay) Store::load();  // no store before the first day of a game
   length = fullDayLength;
   ticks = 0;
   speedFactor = speedFactorFor(dayIndex);
@@ -138,17 +136,20 @@ void DayDirector::startDay() {
   Scarecrow::startDay();
 }
 
-void DayDirector::tick() {
+bool DayDirector::tick() {
   ticks += 1;
   countdown -= 1;
   if (countdown <= 0) {
     if (ticks < length) spawnEvent();
     countdown = interval;  // keeps cycling after the day's time is up
   }
-  if (ticks >= length && fieldIsClear()) {
-    dayIndex += 1;
-    startDay();
-  }
+  return ticks >= length && fieldIsClear();
+}
+
+bool DayDirector::nextDay() {
+  dayIndex += 1;
+  startDay();
+  return dayIndex > firstDay;  // none before the first day of a game, nor below it after turning back time
 }
 
 int DayDirector::day() {

@@ -18,8 +18,9 @@ int startingCorn();
 // A demo's title settings; values the title could not have chosen leave the settings as they are.
 void restoreStartingSettings(int day, int corn);
 void startDay();
-void tick();
-int day();  // day index; the player is shown day() + 1
+bool tick();     // true once the day's time is up and the field is clear
+bool nextDay();  // starts the day after; true when a store visit comes first
+int day();       // day index; the player is shown day() + 1
 DayKind kind();
 float creatureSpeedFactor();
 void turnBackTime();

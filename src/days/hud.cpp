@@ -5,7 +5,6 @@
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 
 namespace {
 constexpr int32_t moneyChaseStep = 1;
@@ -56,10 +55,9 @@ bool Hud::breathBarIsRed() {
   return Scarecrow::breath() < shoutBreath;
 }
 
-void Hud::draw() {
+void Hud::draw(float light) {
   if (!isLoaded()) return;
-  const float light = worldLight;
-  drawSixDigitsTop(money);
+  drawSixDigitsTop(money, light);
   const int masks = Scarecrow::masks();
   for (int i = 0; i < masks; ++i) {
     maskSprite->drawTinted(maskX, firstMaskY + maskSpacing * static_cast<float>(i), 0.0f, maskSize, maskSize,

@@ -7,7 +7,7 @@ namespace Hud {
 void load();
 void unload();
 void tick();
-void draw();
+void draw(float light);
 int32_t shownMoney();
 float shownBreath();
 bool isLoaded();

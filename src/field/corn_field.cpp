@@ -7,7 +7,6 @@
 #include "days/draw_queue.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 
 namespace {
@@ -92,18 +91,20 @@ void CornField::layOut() {
   for (int i = gridStalks; i < capacity; ++i) stalks[i].stage = stageEmpty;
 }
 
-void CornField::tick() {
+bool CornField::tick() {
+  bool lost = false;
   for (int32_t i = 0; i < usedSlots; ++i) {
     CornStalk& s = stalks[i];
     if (s.ears == 0 && s.stage != stageEmpty) s.stage += 1;
     if (s.stage == stageGone) {
       s.stage = stageEmpty;
-      if (liveStalkCount() == 0) triggerGameOver();
+      if (liveStalkCount() == 0) lost = true;
     }
   }
+  return lost;
 }
 
-void CornField::draw() {
+void CornField::draw(float light) {
   for (int32_t i = 0; i < usedSlots; ++i) {
     const CornStalk& s = stalks[i];
     if (s.stage <= stageEmpty || s.stage >= stageGone) continue;
@@ -120,7 +121,7 @@ void CornField::draw() {
     }
     Sprite* sprite = sprites[picture].get();
     if (!sprite) continue;
-    DrawQueue::add(sprite, s.x, s.y, 0, s.tilt, size, size, worldLight, 1, DrawKind::Sprite);
+    DrawQueue::add(sprite, s.x, s.y, 0, s.tilt, size, size, light, 1, DrawKind::Sprite);
   }
 }
 

@@ -18,8 +18,8 @@ constexpr int capacity = 50;
 void load();
 void unload();
 void layOut();
-void tick();
-void draw();
+bool tick();  // true in the tick the last stalk is gone
+void draw(float light);
 int32_t findStalkWithCorn(float x, float y, float radius);
 bool takeEar(int32_t slot);
 bool eatStalk(int32_t slot);

@@ -9,7 +9,6 @@
 #include "field/creature_frames.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
 
@@ -154,15 +153,15 @@ void CowHerd::tick() {
   }
 }
 
-void CowHerd::draw() {
+void CowHerd::draw(float light) {
   for (int i = 0; i < capacity; ++i) {
     const Cow& c = cows[i];
     if (c.active == 0) continue;
     const int facing = c.facing < facingCount ? c.facing : 0;
     const int frame = shownFrame(i);
-    DrawQueue::add(frames[facing * frameCount + frame], c.x, c.y, 0.0f, 0.0f, drawSize, drawSize, worldLight,
-                   1.0f, DrawKind::Sprite);
-    DrawQueue::add(nullptr, c.x, c.y, 0.0f, 0.0f, shadowSize, shadowSize, worldLight, 1.0f, DrawKind::Shadow);
+    DrawQueue::add(frames[facing * frameCount + frame], c.x, c.y, 0.0f, 0.0f, drawSize, drawSize, light, 1.0f,
+                   DrawKind::Sprite);
+    DrawQueue::add(nullptr, c.x, c.y, 0.0f, 0.0f, shadowSize, shadowSize, light, 1.0f, DrawKind::Shadow);
   }
 }
 

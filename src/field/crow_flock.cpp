@@ -10,7 +10,6 @@
 #include "render/sprite.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
 
@@ -299,21 +298,21 @@ void CrowFlock::tick() {
   }
 }
 
-void CrowFlock::draw() {
+void CrowFlock::draw(float light) {
   for (const Crow& c : crows) {
     if (c.state == CrowState::Free) continue;
     const int frame = frameOf(c);
     const bool earInBeak =
         c.state == CrowState::Carrying || (c.state == CrowState::Pecking && c.animTick > beakFullAfterTick);
     if (earInBeak && corn) {
-      DrawQueue::add(corn.get(), c.x, c.y - cornDepthLead, c.height, 0, cornInBeakSize, cornInBeakSize,
-                     worldLight, 1, DrawKind::Sprite);
+      DrawQueue::add(corn.get(), c.x, c.y - cornDepthLead, c.height, 0, cornInBeakSize, cornInBeakSize, light,
+                     1, DrawKind::Sprite);
     }
     Sprite* figure = frames[(c.facing % facingCount) * frameCount + frame];
     if (figure) {
-      DrawQueue::add(figure, c.x, c.y, c.height, 0, crowSize, crowSize, worldLight, 1, DrawKind::Sprite);
+      DrawQueue::add(figure, c.x, c.y, c.height, 0, crowSize, crowSize, light, 1, DrawKind::Sprite);
     }
-    DrawQueue::add(nullptr, c.x, c.y, c.height, 0, shadowSize, shadowSize, worldLight, 1, DrawKind::Shadow);
+    DrawQueue::add(nullptr, c.x, c.y, c.height, 0, shadowSize, shadowSize, light, 1, DrawKind::Shadow);
   }
 }
 

@@ -28,7 +28,7 @@ void load();
 void unload();
 void spawn(bool announce);
 void tick();
-void draw();
+void draw(float light);
 bool scareAt(float x, float y);
 void scareAll();
 bool isEmpty();

@@ -10,7 +10,6 @@
 #include "field/creature_frames.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
 
@@ -221,14 +220,13 @@ void PelicanFlock::tick() {
   }
 }
 
-void PelicanFlock::draw() {
+void PelicanFlock::draw(float light) {
   for (const Pelican& p : pelicans) {
     if (p.state == PelicanState::Free) continue;
     const int facing = p.facing < facingCount ? p.facing : 0;
     DrawQueue::add(frames[facing * frameCount + frameFor(p)], p.x, p.y, p.height, 0.0f, drawSize, drawSize,
-                   worldLight, 1.0f, DrawKind::Sprite);
-    DrawQueue::add(nullptr, p.x, p.y, p.height, 0.0f, shadowSize, shadowSize, worldLight, 1.0f,
-                   DrawKind::Shadow);
+                   light, 1.0f, DrawKind::Sprite);
+    DrawQueue::add(nullptr, p.x, p.y, p.height, 0.0f, shadowSize, shadowSize, light, 1.0f, DrawKind::Shadow);
   }
 }
 

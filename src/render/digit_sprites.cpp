@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "render/sprite.h"
-#include "screens/play_screen.h"
 
 namespace {
 constexpr int digitCount = 10;
@@ -110,12 +109,12 @@ void drawNumberFaded(float x, float y, int32_t value, float alpha) {
   }
 }
 
-void drawSixDigitsTop(int32_t value) {
-  drawSixDigits(value, sixDigitsTop, worldLight);
+void drawSixDigitsTop(int32_t value, float shade) {
+  drawSixDigits(value, sixDigitsTop, shade);
 }
 
-void drawSixDigitsBottom(int32_t value) {
-  drawSixDigits(value, sixDigitsBottom, worldLight);
+void drawSixDigitsBottom(int32_t value, float shade) {
+  drawSixDigits(value, sixDigitsBottom, shade);
 }
 
 void drawSixDigitsLarge(int32_t value) {

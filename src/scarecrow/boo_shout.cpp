@@ -8,7 +8,6 @@
 #include "field/pelican_flock.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 
 namespace {
@@ -131,18 +130,17 @@ void BooShout::update() {
   }
 }
 
-void BooShout::draw() {
+void BooShout::draw(float light) {
   Sprite* corn = CrowFlock::cornSprite();
   for (const ShoutParticle& p : particles) {
     if (isLetter(p)) {
       Sprite* letter = (p.kind == ShoutParticleKind::LetterB ? letterB : letterO).get();
       if (!letter) continue;
-      DrawQueue::add(letter, p.x, p.y, letterElevation, 0, p.size, p.size, worldLight, p.alpha,
-                     DrawKind::Sprite);
+      DrawQueue::add(letter, p.x, p.y, letterElevation, 0, p.size, p.size, light, p.alpha, DrawKind::Sprite);
     } else if (p.kind == ShoutParticleKind::DroppedCorn) {
       const bool shown = p.life > earBlinkLife || p.life % 2 != 0;
       if (!shown || !corn) continue;
-      DrawQueue::add(corn, p.x, p.y, p.height, 0, p.size, p.size, worldLight, 1, DrawKind::Sprite);
+      DrawQueue::add(corn, p.x, p.y, p.height, 0, p.size, p.size, light, 1, DrawKind::Sprite);
     }
   }
 }

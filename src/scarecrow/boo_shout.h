@@ -28,7 +28,7 @@ void clear();
 void spawn(ShoutParticleKind kind, float x, float y, float angle);
 void shout(float x, float y, float facing);
 void update();
-void draw();
+void draw(float light);
 ShoutParticle& particle(int slot);
 int countInUse();
 Sprite* letterSprite(ShoutParticleKind kind);  // the b or the o; null for other kinds

@@ -7,7 +7,6 @@
 #include "render/sprite.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
-#include "screens/play_screen.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
@@ -236,7 +235,7 @@ void Scarecrow::update() {
   clampMagnitude(scarecrow.vy, scarecrow.maxSpeed);
 }
 
-void Scarecrow::draw() {
+void Scarecrow::draw(float light) {
   int frame = 0;
   if (scarecrow.animMode == AnimMode::Walk) {
     frame = walkFrames[scarecrow.animTick % walkTableLength];
@@ -245,11 +244,10 @@ void Scarecrow::draw() {
   }
   Sprite* figure = frames[(scarecrow.direction % directionCount) * frameCount + frame];
   if (figure) {
-    DrawQueue::add(figure, scarecrow.x, scarecrow.y, 0, 0, figureSize, figureSize, worldLight, 1,
+    DrawQueue::add(figure, scarecrow.x, scarecrow.y, 0, 0, figureSize, figureSize, light, 1,
                    DrawKind::Sprite);
   }
-  DrawQueue::add(nullptr, scarecrow.x, scarecrow.y, 0, 0, shadowSize, shadowSize, worldLight, 1,
-                 DrawKind::Shadow);
+  DrawQueue::add(nullptr, scarecrow.x, scarecrow.y, 0, 0, shadowSize, shadowSize, light, 1, DrawKind::Shadow);
 }
 
 int32_t Scarecrow::money() {

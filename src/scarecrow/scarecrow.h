@@ -33,7 +33,7 @@ void load();
 void unload();
 void startDay();
 void update();
-void draw();
+void draw(float light);
 int32_t money();
 float breath();
 uint8_t masks();

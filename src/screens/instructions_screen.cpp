@@ -46,7 +46,6 @@ void InstructionsScreen::load() {
   pageTwo = std::make_unique<Sprite>("graphics\\instructions2.tga", 512.0f, 512.0f, 0.0f, -0.5f);
   strut = std::make_unique<Sprite>("graphics\\store_strut.tga", 64.0f, 64.0f, -0.5f, -0.5f);
   arrows = std::make_unique<Sprite>("graphics\\instr_arrows.tga", 32.0f, 32.0f, 0.0f, 0.0f);
-  if (screenMachine) screenMachine->requestScreen(ScreenId::Instructions);
   scrolled = 0.0f;
   KeyState::clearPressed();
   loaded = true;
@@ -61,7 +60,7 @@ void InstructionsScreen::unload() {
   loaded = false;
 }
 
-void InstructionsScreen::update(uint32_t elapsedMs) {
+ScreenId InstructionsScreen::update(uint32_t elapsedMs) {
   stepBacklog += elapsedMs;
   if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
   while (stepBacklog >= stepMs) {
@@ -69,10 +68,8 @@ void InstructionsScreen::update(uint32_t elapsedMs) {
     stepBacklog -= stepMs;
   }
   // Escape is left unread when Ctrl already leaves.
-  if (KeyState::wasPressed(vkControl) || KeyState::wasPressed(vkEscape)) {
-    unload();
-    if (screenMachine) screenMachine->requestScreen(ScreenId::Title);
-  }
+  if (KeyState::wasPressed(vkControl) || KeyState::wasPressed(vkEscape)) return ScreenId::Title;
+  return ScreenId::None;
 }
 
 void InstructionsScreen::draw() {

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "screens/screen_machine.h"
+
 namespace InstructionsScreen {
 void load();
 void unload();
-void update(uint32_t elapsedMs);
+ScreenId update(uint32_t elapsedMs);  // ScreenId::Title once left
 void draw();
 bool isLoaded();
 float scroll();  // how far the stacked pages are moved up

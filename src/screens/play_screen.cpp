@@ -15,6 +15,7 @@
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/screen_machine.h"
+#include "screens/store.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
@@ -29,6 +30,7 @@ namespace {
 constexpr uint32_t tickMs = 16;
 constexpr uint32_t backlogCapMs = 96;  // at most six ticks a frame: after a stall the game slows down
 std::unique_ptr<SoundClip> gameOverClip;
+bool storeOpened = false;  // by a tick of this frame
 }  // namespace
 
 void loadWorld() {
@@ -77,8 +79,12 @@ void playTick() {
       if (!OogaBooga::isActive()) {
         Scarecrow::update();
         BooShout::update();
-        CornField::tick();
-        DayDirector::tick();
+        if (CornField::tick()) triggerGameOver();
+        // A day whose field was lost in this very tick does not end: the game-over presentation stays.
+        if (DayDirector::tick() && !gameOver && DayDirector::nextDay()) {
+          Store::load();
+          storeOpened = true;
+        }
       } else {
         OogaBooga::update();
       }
@@ -95,26 +101,38 @@ void playTick() {
   ++playTicksRun;
 }
 
-void updatePlay(uint32_t elapsedMs) {
+ScreenId updatePlay(uint32_t elapsedMs) {
+  storeOpened = false;
   // Saturating: a huge elapsed value (a long-minimised window) must not wrap the sum around.
   tickBacklog = elapsedMs > backlogCapMs - tickBacklog ? backlogCapMs : tickBacklog + elapsedMs;
+  // The ticks left in this frame run on even after the store opened, as they always have.
   while (tickBacklog >= tickMs) {
     playTick();
     tickBacklog -= tickMs;
   }
-  if (KeyState::wasPressed(vkEscape)) screenMachine->requestScreen(ScreenId::Title);
+  if (KeyState::wasPressed(vkEscape)) return ScreenId::Title;
+  return storeOpened ? ScreenId::Store : ScreenId::None;
+}
+
+ScreenId updateStoreVisit(uint32_t elapsedMs) {
+  const ScreenId next = Store::update(elapsedMs);
+  if (next == ScreenId::Play) {
+    Store::unload();
+    DayCycle::load(DayDirector::day());  // the coming day's dawn
+  }
+  return next;
 }
 
 void drawPlay() {
   Ground::draw(worldLight);
-  Scarecrow::draw();
-  CornField::draw();
-  BooShout::draw();
-  CrowFlock::draw();
-  CowHerd::draw();
-  PelicanFlock::draw();
+  Scarecrow::draw(worldLight);
+  CornField::draw(worldLight);
+  BooShout::draw(worldLight);
+  CrowFlock::draw(worldLight);
+  CowHerd::draw(worldLight);
+  PelicanFlock::draw(worldLight);
   DrawQueue::flush();
-  Hud::draw();
+  Hud::draw(worldLight);
   OogaBooga::draw();
   if (!gameOver) {
     DayCycle::draw();

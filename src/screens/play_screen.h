@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "screens/screen_machine.h"
+
 extern bool worldLoaded;
 extern bool gameOver;
 extern uint32_t tickBacklog;
@@ -11,7 +13,9 @@ extern uint32_t playTicksRun;  // PlayTicks since the world was loaded
 
 void loadWorld();
 void unloadWorld();
-void updatePlay(uint32_t elapsedMs);
+// Both return the screen the frame asks for, or ScreenId::None to stay.
+ScreenId updatePlay(uint32_t elapsedMs);
+ScreenId updateStoreVisit(uint32_t elapsedMs);  // leaving the store brings the next dawn
 void playTick();
 void drawPlay();
 void triggerGameOver();

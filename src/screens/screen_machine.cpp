@@ -57,6 +57,7 @@ void applyScreenChange() {
   switch (screenMachine->currentScreen()) {
     case ScreenId::Title:
       unloadWorld();
+      InstructionsScreen::unload();
       TitleScreen::load();
       break;
     case ScreenId::Play:
@@ -64,8 +65,11 @@ void applyScreenChange() {
       loadWorld();
       break;
     case ScreenId::Quit:
+      TitleScreen::unload();
+      break;
     case ScreenId::Instructions:
       TitleScreen::unload();
+      InstructionsScreen::load();
       break;
     case ScreenId::Store:
       Store::load();
@@ -77,25 +81,28 @@ void applyScreenChange() {
 
 void gameUpdate(uint32_t elapsedMs) {
   applyScreenChange();
+  // Screens only report where they want to go; the change happens here, at the frame's end.
+  ScreenId next = ScreenId::None;
   switch (screenMachine->currentScreen()) {
     case ScreenId::Title:
-      TitleScreen::update(elapsedMs);
+      next = TitleScreen::update(elapsedMs);
       break;
     case ScreenId::Play:
-      updatePlay(elapsedMs);
+      next = updatePlay(elapsedMs);
       break;
     case ScreenId::Quit:
       requestQuit(screenMachine->window());
       break;
     case ScreenId::Store:
-      Store::update(elapsedMs);
+      next = updateStoreVisit(elapsedMs);
       break;
     case ScreenId::Instructions:
-      InstructionsScreen::update(elapsedMs);
+      next = InstructionsScreen::update(elapsedMs);
       break;
     default:
       break;
   }
+  if (next != ScreenId::None) screenMachine->requestScreen(next);
 }
 
 void gameDraw() {
@@ -112,7 +119,7 @@ void gameDraw() {
       drawPlay();
       break;
     case ScreenId::Store:
-      Store::draw();
+      Store::draw(worldLight);  // the money keeps the shade the day ended in
       break;
     case ScreenId::Instructions:
       InstructionsScreen::draw();

@@ -2,14 +2,12 @@
 
 #include <memory>
 
-#include "days/day_cycle.h"
 #include "days/day_director.h"
 #include "field/corn_field.h"
 #include "field/crow_flock.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/screen_machine.h"
 #include "shell/key_state.h"
 #include "sound/sound_clip.h"
 
@@ -138,6 +136,7 @@ float cursorPosY = exitY;
 float cursorTurn = 0.0f;
 float shopkeeper = shopkeeperStartY;
 uint32_t stepBacklog = 0;  // kept between visits
+bool leaving = false;
 
 std::unique_ptr<SoundClip> refusalClip;
 std::unique_ptr<SoundClip> purchaseClip;
@@ -174,8 +173,7 @@ bool inRightColumn(int slot) {
 }
 
 void leave() {
-  Store::unload();
-  if (screenMachine) screenMachine->requestScreen(ScreenId::Play);
+  leaving = true;
 }
 
 void buyOrRefuse() {
@@ -253,8 +251,8 @@ void Store::load() {
   }
   exitSprite = std::make_unique<Sprite>(items[exitSlot].file, 128.0f, 64.0f, 0.0f, 0.0f);
   cursorSprite = std::make_unique<Sprite>("graphics\\shop_target.tga", 64.0f, 64.0f, 0.0f, 0.0f);
-  if (screenMachine) screenMachine->requestScreen(ScreenId::Store);
   shopkeeper = shopkeeperStartY;
+  leaving = false;
   selected = exitSlot;
   cursorPosX = exitX;
   cursorPosY = exitY;
@@ -278,11 +276,10 @@ void Store::unload() {
     for (std::unique_ptr<Sprite>& item : itemSprites) item.reset();
     loaded = false;
   }
-  // The coming day's dawn starts whether or not the store was open.
-  DayCycle::load(DayDirector::day());
+  leaving = false;
 }
 
-void Store::update(uint32_t elapsedMs) {
+ScreenId Store::update(uint32_t elapsedMs) {
   stepBacklog += elapsedMs;
   if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
   while (stepBacklog >= stepMs) {
@@ -291,9 +288,10 @@ void Store::update(uint32_t elapsedMs) {
   }
   if (shopkeeper == keysOpenBelowY) KeyState::clearPressed();
   if (shopkeeper < keysOpenBelowY) readKeys();
+  return leaving ? ScreenId::Play : ScreenId::None;
 }
 
-void Store::draw() {
+void Store::draw(float light) {
   if (!loaded) return;
   backgroundSprite->draw(backgroundX, backgroundY);
   for (int i = 0; i < strutCount; ++i) {
@@ -317,7 +315,7 @@ void Store::draw() {
   shopkeeperSprite->draw(shopkeeperX, shopkeeper);
   cursorSprite->drawBlended(cursorPosX, cursorPosY, cursorTurn, cursorSize, cursorSize, 1.0f, 1.0f, 1.0f,
                             cursorAlpha);
-  drawSixDigitsBottom(Scarecrow::money());  // the real money, not the HUD's chasing figure
+  drawSixDigitsBottom(Scarecrow::money(), light);  // the real money, not the HUD's chasing figure
 }
 
 void Store::refreshOffers() {

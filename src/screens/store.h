@@ -3,11 +3,13 @@
 
 #include <cstdint>
 
+#include "screens/screen_machine.h"
+
 namespace Store {
 void load();
 void unload();
-void update(uint32_t elapsedMs);
-void draw();
+ScreenId update(uint32_t elapsedMs);  // ScreenId::Play once the player leaves
+void draw(float light);
 void refreshOffers();
 bool isLoaded();
 

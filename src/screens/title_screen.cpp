@@ -6,7 +6,6 @@
 #include "days/ground.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
-#include "screens/instructions_screen.h"
 #include "screens/screen_machine.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
@@ -87,8 +86,10 @@ std::unique_ptr<Sprite> cornPlantSprite;
 std::unique_ptr<Sprite> stalkSprite;
 std::unique_ptr<Sprite> buttonSprites[TitleScreen::buttonCount];
 
+ScreenId next = ScreenId::None;  // asked for by this frame's keys; the last ask wins
+
 void request(ScreenId id) {
-  if (screenMachine) screenMachine->requestScreen(id);
+  next = id;
 }
 
 void layOutStalks() {
@@ -135,7 +136,8 @@ void choose() {
       DayDirector::stepStartingDay();
       break;
     case InstructionsButton:
-      InstructionsScreen::load();
+      request(ScreenId::Instructions);
+      KeyState::clearPressed();  // the page opens with nothing pending, so Escape cannot also quit
       break;
     case QuitButton:
       request(ScreenId::Quit);
@@ -193,7 +195,8 @@ void TitleScreen::unload() {
   loaded = false;
 }
 
-void TitleScreen::update(uint32_t elapsedMs) {
+ScreenId TitleScreen::update(uint32_t elapsedMs) {
+  next = ScreenId::None;
   stepBacklog += elapsedMs;
   if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
   while (stepBacklog >= stepMs) {
@@ -201,6 +204,7 @@ void TitleScreen::update(uint32_t elapsedMs) {
     stepBacklog -= stepMs;
   }
   readKeys();
+  return next;
 }
 
 void TitleScreen::draw() {

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "screens/screen_machine.h"
+
 namespace TitleScreen {
 void load();
 void unload();
-void update(uint32_t elapsedMs);
+ScreenId update(uint32_t elapsedMs);  // the screen chosen, or ScreenId::None
 void draw();
 bool isLoaded();
 

@@ -85,15 +85,19 @@ inline void freeAllCreatures() {
   for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i).active = 0;
 }
 
-// Ticks the director, clearing the field of creatures after every tick, until the day changes.
-// Returns false when it does not change within two full days.
-inline bool advanceDay() {
-  const int before = DayDirector::day();
-  for (int n = 0; n < 2 * 1800 + 10 && DayDirector::day() == before; ++n) {
-    DayDirector::tick();
+// Ticks the director, clearing the field of creatures after every tick, until the day ends, then starts
+// the next. Returns false when it does not end within two full days; `storeDue` tells whether a store
+// visit comes before the new day.
+inline bool advanceDay(bool* storeDue = nullptr) {
+  for (int n = 0; n < 2 * 1800 + 10; ++n) {
+    const bool ended = DayDirector::tick();
     freeAllCreatures();
+    if (!ended) continue;
+    const bool store = DayDirector::nextDay();
+    if (storeDue) *storeDue = store;
+    return true;
   }
-  return DayDirector::day() != before;
+  return false;
 }
 
 }  // namespace screentest

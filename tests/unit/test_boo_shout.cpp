@@ -9,7 +9,6 @@
 #include "field/pelican_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "test_support.h"
 
 namespace {
@@ -116,7 +115,6 @@ TEST_F(BooShoutTest, AFullTableDropsFurtherLettersAndClearEmptiesIt) {
 
 TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
   DrawQueue::load();
-  worldLight = 0.5f;
   BooShout::spawn(LetterB, 100, 100, 0);
   BooShout::particle(0).size = 18, BooShout::particle(0).alpha = 0.85f;
   BooShout::spawn(DroppedCorn, 100, 300, 0);
@@ -124,7 +122,7 @@ TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
   for (const auto& [life, shown] : {std::tuple{61, true}, {60, false}, {59, true}, {58, false}, {1, true}}) {
     BooShout::particle(1).life = life;
     DrawQueue::reset();
-    BooShout::draw();
+    BooShout::draw(0.5f);
     const DrawEntry& letter = DrawQueue::entryAt(DrawQueue::headIndex());  // first, being higher up
     const DrawEntry& ear = DrawQueue::entryAt(letter.next);
     EXPECT_EQ(make_tuple(letter.sprite != nullptr, letter.sprite, letter.elevation, letter.width,
@@ -136,7 +134,6 @@ TEST_F(BooShoutTest, DrawLiftsLettersAndBlinksAnEarInItsLastSixtyTicks) {
         << life;
   }
   DrawQueue::unload();
-  worldLight = 0;
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "test_support.h"
 
 namespace {
@@ -19,7 +18,6 @@ class CornFieldTest : public testing::Test {
   }
   void TearDown() override {
     for (auto step : {CornField::unload, Scarecrow::unload, DayDirector::resetForTests}) step();
-    gameOver = false;
   }
   static int ears(int slot) { return CornField::stalk(slot).ears; }
   static int powerDowns() { return countPlayed("sound\\powerdown.wav"); }
@@ -79,15 +77,16 @@ TEST_F(CornFieldTest, AnEmptiedStalkWithersEightyOneTicksAndOnlyTheLastOneGoneEn
   for (int slot : {0, 1}) {
     CornField::takeEar(slot);
     EXPECT_EQ(CornField::stalk(slot).stage, 1);  // still standing until the next tick
-    for (int tick = 1; tick <= 80; ++tick) CornField::tick();
-    EXPECT_EQ(make_tuple(CornField::stalk(slot).stage, gameOver), make_tuple(int8_t{81}, false));
-    CornField::tick();
-    EXPECT_EQ(make_tuple(CornField::stalk(slot).stage, CornField::liveStalkCount(), gameOver),
+    int lost = 0;
+    for (int tick = 1; tick <= 80; ++tick) lost += CornField::tick();
+    EXPECT_EQ(make_tuple(CornField::stalk(slot).stage, lost), make_tuple(int8_t{81}, 0));
+    lost = CornField::tick();
+    EXPECT_EQ(make_tuple(CornField::stalk(slot).stage, CornField::liveStalkCount(), lost),
               make_tuple(int8_t{0}, 1 - slot, slot == 1));  // the other one stands until its turn
   }
-  gameOver = false;
-  for (int i = 0; i < 100; ++i) CornField::tick();
-  EXPECT_EQ(make_tuple(gameOver, CornField::slotCount()), make_tuple(false, 2));  // only once; gaps stay
+  int lost = 0;
+  for (int i = 0; i < 100; ++i) lost += CornField::tick();
+  EXPECT_EQ(make_tuple(lost, CornField::slotCount()), make_tuple(0, 2));  // only once; gaps stay
 }
 
 TEST_F(CornFieldTest, PlantingFillsAGridGapThenGoesBeyondTheGridAndFertilizingRaisesStandingStalksToThree) {
@@ -122,7 +121,6 @@ TEST_F(CornFieldTest, PlantingFillsAGridGapThenGoesBeyondTheGridAndFertilizingRa
 
 TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
   DrawQueue::load();
-  worldLight = 0.75f;
   // stage, ears, picture, size
   const std::tuple<int8_t, int8_t, int, float> cases[] = {
       {1, 3, 0, 200},  {1, 2, 1, 200},  {1, 1, 2, 200},  {1, 0, 3, 200},  {7, 0, 3, 200},  {8, 0, 4, 200},
@@ -132,7 +130,7 @@ TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
   for (const auto& [stage, ears, picture, size] : cases) {
     CornField::stalk(0).stage = stage, CornField::stalk(0).ears = ears;
     DrawQueue::reset();
-    CornField::draw();
+    CornField::draw(0.75f);
     const DrawEntry& e = DrawQueue::entryAt(DrawQueue::headIndex());  // nothing when the picture is missing
     EXPECT_EQ(make_tuple(e.next, e.sprite, e.width, e.height, e.angle, e.tint),
               make_tuple(-1, CornField::stalkSprite(picture), size, size, -7.0f, 0.75f))
@@ -140,10 +138,9 @@ TEST_F(CornFieldTest, DrawFollowsTheStageTable) {
   }
   CornField::stalk(0).stage = 0;
   DrawQueue::reset();
-  CornField::draw();
+  CornField::draw(0.75f);
   EXPECT_EQ(DrawQueue::headIndex(), -1);  // an empty slot draws nothing
   DrawQueue::unload();
-  worldLight = 0;
 }
 
 }  // namespace

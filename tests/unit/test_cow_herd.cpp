@@ -9,7 +9,6 @@
 #include "field/cow_herd.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -116,10 +115,10 @@ TEST_F(CowHerdTest, LeavingTheWorldBoxPaysOneHundredOnceAndACowTurnedTowardsTheN
 }
 
 TEST_F(CowHerdTest, QueuesItsViewOnTheGroundWithAShadowAndWalksATwentyNineTickCycle) {
-  DrawQueue::reset(), worldLight = 0.8f;
+  DrawQueue::reset();
   Cow& down = place(0, 200.0f, 300.0f, 90.0f);
   place(1, 300.0f, 300.0f, 180.0f).animTick = 22;  // facing left, and a different frame of the walk
-  CowHerd::draw();
+  CowHerd::draw(0.8f);
   const DrawEntry* sprites[2] = {};
   int shadows = 0;
   for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
@@ -134,7 +133,7 @@ TEST_F(CowHerdTest, QueuesItsViewOnTheGroundWithAShadowAndWalksATwentyNineTickCy
   ASSERT_TRUE(sprites[0] && sprites[1] && sprites[0]->sprite);
   EXPECT_NE(sprites[0]->sprite, sprites[1]->sprite);
   EXPECT_EQ(make_tuple(sprites[0]->sprite->width(), sprites[0]->sprite->anchorY()), make_tuple(256.0f, 0.1f));
-  DrawQueue::reset(), worldLight = 0.0f;
+  DrawQueue::reset();
   down.animTick = 27;
   CowHerd::tick(), CowHerd::tick();
   EXPECT_EQ(down.animTick, 0) << "29 ticks to the walk";
@@ -163,7 +162,7 @@ TEST_F(CowHerdTest, SpawnedCowsTakeTheFirstFreeSlotWalkInAlongAnAxisAndReloading
   EXPECT_TRUE(edgeSeen[0] && edgeSeen[1] && edgeSeen[2] && edgeSeen[3]);
   CowHerd::load();  // reloading empties the herd
   EXPECT_TRUE(CowHerd::isEmpty());
-  CowHerd::unload(), CowHerd::unload(), CowHerd::tick(), CowHerd::draw();  // harmless when unloaded
+  CowHerd::unload(), CowHerd::unload(), CowHerd::tick(), CowHerd::draw(1.0f);  // harmless when unloaded
   CowHerd::load();
 }
 }  // namespace

@@ -10,7 +10,6 @@
 #include "field/crow_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -176,7 +175,7 @@ TEST_F(CrowFlockTest, FacingRowsFollowTheHeading) {
 }
 
 TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
-  DrawQueue::load(), worldLight = 0.25f;
+  DrawQueue::load();
   using enum CrowState;
   using enum AnimSet;
   // State, animation, tick, the frame shown, whether the ear shows in the beak.
@@ -186,7 +185,7 @@ TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
   for (auto [state, animSet, animTick, frame, ear] : cases) {
     SCOPED_TRACE(testing::Message() << "state " << int(state) << " tick " << animTick);
     CrowFlock::crow(0) = Crow{200, 300, 30, 90, 0, 0, animSet, static_cast<uint8_t>(animTick), state, 2, -1};
-    DrawQueue::reset(), CrowFlock::draw();
+    DrawQueue::reset(), CrowFlock::draw(0.25f);
     std::vector<DrawEntry> e;
     for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next)
       e.push_back(DrawQueue::entryAt(i));
@@ -199,7 +198,7 @@ TEST_F(CrowFlockTest, DrawShowsTheAnimationFrameTheEarInTheBeakAndTheShadow) {
     EXPECT_EQ(make_tuple(e[1].sprite, e[1].elevation, e[1].width, e[1].y),
               make_tuple(CrowFlock::cornSprite(), 30.0f, 40.0f, 300.0f - 0.01f));
   }
-  DrawQueue::unload(), worldLight = 0;
+  DrawQueue::unload();
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/store.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
@@ -25,8 +24,7 @@ class DayDirectorTest : public testing::Test {
       step();
   }
   void TearDown() override {
-    for (auto unload :
-         {Store::unload, CowHerd::unload, PelicanFlock::unload, CrowFlock::unload, Scarecrow::unload})
+    for (auto unload : {CowHerd::unload, PelicanFlock::unload, CrowFlock::unload, Scarecrow::unload})
       unload();
   }
 
@@ -43,18 +41,23 @@ class DayDirectorTest : public testing::Test {
     Day::beginGame();
     Day::startDay();
   }
+  // Ticks once and, as the driver does, starts the next day when this one reports its end.
+  // Reports whether a store visit comes before the new day.
+  static bool tickAndFollow(bool& ended) {
+    ended = Day::tick();
+    return ended && Day::nextDay();
+  }
   // Runs the current day to its end, sending every creature away once its time is up.
-  // Reports whether the store opened for the next day.
   static bool playThroughDay() {
-    Store::unload();
     const int day = Day::day();
-    for (int guard = 0; Day::day() == day && guard < 10000; ++guard) {
+    bool ended = false, store = false;
+    for (int guard = 0; !ended && guard < 10000; ++guard) {
       if (Day::ticksToday() + 1 >= Day::dayLength()) clearField();
-      Day::tick();
+      store = tickAndFollow(ended);
     }
     EXPECT_EQ(Day::day(), day + 1);
     clearField();
-    return Store::isLoaded();
+    return store;
   }
   // The running ticks of today at which a spawn event brought something, up to `lastTick`.
   static std::vector<int> spawnTicks(int lastTick) {
@@ -82,10 +85,11 @@ TEST_F(DayDirectorTest, FirstDaySpawnsOneCrowEveryHundredFiftyTicksFromSixtyThen
     clearField();
     if (alone == 0) PelicanFlock::pelican(3).state = PelicanState::Flying;
     CowHerd::cow(15).active = alone == 1;
-    Day::tick();
-    EXPECT_EQ(Day::day(), alone / 2) << alone;
+    bool ended = false;
+    const bool store = tickAndFollow(ended);
+    EXPECT_EQ(make_tuple(ended, store, Day::day()), make_tuple(alone == 2, alone == 2, alone / 2)) << alone;
   }
-  EXPECT_EQ(make_tuple(Day::spawnInterval(), Store::isLoaded()), make_tuple(148, true));
+  EXPECT_EQ(Day::spawnInterval(), 148);
   // Up to index 5 an ordinary event brings exactly one creature: 13 of them at 60, 200, ... 1740.
   while (Day::day() < 5) playThroughDay();
   spawnTicks(1800);
@@ -98,18 +102,19 @@ TEST_F(DayDirectorTest, AGameStartedOnDayHundredOneHasNoEventOnTick1800AndCounts
   KeyState::keyDown(vkControl);
   KeyState::keyUp(vkControl);
   Day::startDay();
-  EXPECT_EQ(make_tuple(Day::day(), KeyState::wasPressed(vkControl), Store::isLoaded(), Day::dayLength(),
-                       Day::ticksToday(), Day::spawnCountdown(), Day::spawnInterval(), Scarecrow::state().x),
-            make_tuple(100, false, false, 1800, 0, 60, 1, 320.0f));  // the first day has no store
+  EXPECT_EQ(make_tuple(Day::day(), KeyState::wasPressed(vkControl), Day::dayLength(), Day::ticksToday(),
+                       Day::spawnCountdown(), Day::spawnInterval(), Scarecrow::state().x),
+            make_tuple(100, false, 1800, 0, 60, 1, 320.0f));
   EXPECT_FLOAT_EQ(Day::creatureSpeedFactor(), 100 * 0.05f + 0.2f);
 
   // An event falls due on every tick, tick 1800 too, and that one draws nothing.
   while (Day::ticksToday() < 1799) Day::tick();
   clearField();
   const uint32_t before = randomState();
-  Day::tick();
-  // The field was clear, so the day ended on its first tick >= 1800, and the store opened.
-  EXPECT_EQ(make_tuple(randomState(), Day::day(), Store::isLoaded()), make_tuple(before, 101, true));
+  bool ended = false;
+  const bool store = tickAndFollow(ended);
+  // The field was clear, so the day ended on its first tick >= 1800, and the store comes before the next.
+  EXPECT_EQ(make_tuple(randomState(), ended, Day::day(), store), make_tuple(before, true, 101, true));
   while (Day::day() < 255) playThroughDay();
   EXPECT_TRUE(playThroughDay());  // a wrap to day 0 would fall below the starting day and skip the store
   EXPECT_FLOAT_EQ(Day::creatureSpeedFactor(), 256 * 0.05f + 0.2f);

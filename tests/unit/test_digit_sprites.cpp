@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "render/digit_sprites.h"
-#include "screens/play_screen.h"
 #include "test_render_images.h"
 
 using namespace testimages;
@@ -38,7 +37,6 @@ class DigitLayouts : public testing::Test {
     ASSERT_TRUE(folder.ok());
     for (int d = 0; d < 10; ++d)
       writeFile("graphics/text_" + std::to_string(d) + ".tga", solidTarga(4, 4, digitColour(d)));
-    worldLight = 1.0f;
     setGameGlState();
     loadDigitSprites();
     beginOverlay2D();
@@ -58,12 +56,12 @@ std::string spots(std::initializer_list<std::pair<int, int>> points) {
 
 TEST_F(DigitLayouts, SixDigitCounters) {
   // A negative value leaves the last place empty, right of where the fifth cell ends.
-  drawSixDigitsTop(-5);
+  drawSixDigitsTop(-5, 1.0f);
   drawSixDigitsLarge(-5);
   EXPECT_EQ(read(490 + 12, 18, 24, 5) + read(188 + 20, 322, 44, 5) + spots({{630, 18}, {440, 322}}),
             "0000000000..");
-  worldLight = 0.3f;  // the top counter takes it; the large one stays white and drops the seventh digit
-  drawSixDigitsTop(42);
+  // The top counter takes the shade; the large one stays white and drops the seventh digit.
+  drawSixDigitsTop(42, 0.3f);
   drawSixDigitsLarge(1234567);
   EXPECT_EQ(read(490 + 12, 18, 24, 6, 0.3f), "000042");
   EXPECT_EQ(read(188 + 20, 322, 44, 6), "234567");

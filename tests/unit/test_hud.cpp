@@ -2,7 +2,6 @@
 #include "days/hud.h"
 #include "scarecrow/scarecrow.h"
 #include "screen_test_helpers.h"
-#include "screens/play_screen.h"
 
 namespace screentest {
 
@@ -10,12 +9,12 @@ namespace screentest {
 struct HudTest : ScreenTest {
   void SetUp() override {
     Scarecrow::state() = {};
-    worldLight = 1.0f;
     Hud::load();
   }
   void TearDown() override { Hud::unload(); }
 
   static ScarecrowState& s() { return Scarecrow::state(); }
+  static void drawInDaylight() { Hud::draw(1.0f); }
 };
 
 // A new game's counters start from zero whatever the scarecrow holds. Then money moves one a tick towards
@@ -47,7 +46,7 @@ TEST_F(HudTest, LoadStartsFromZeroAndTheCountersChaseTheRealValues) {
 TEST_F(HudTest, MasksAndTheBarThatTurnsRedBelowOneShoutFollowTheLightAndNothingIsDrawnUnloaded) {
   for (int masks : {0, 3, 5}) {
     s().masks = masks;
-    const Frame f = render(Hud::draw);
+    const Frame f = render(drawInDaylight);
     EXPECT_EQ(f.brightness(0, 0, 300, 40), 0);
     for (int i = 0; i < 5; ++i)
       EXPECT_EQ(f.brightness(598, 54 + 50 * i, 618, 74 + 50 * i) > 0, i < masks) << masks << " masks, " << i;
@@ -55,13 +54,12 @@ TEST_F(HudTest, MasksAndTheBarThatTurnsRedBelowOneShoutFollowTheLightAndNothingI
   s().breath = 64.0f;
   repeat(16, Hud::tick);
   s().breath = 15.9f;
-  const Frame red = render(Hud::draw);
+  const Frame red = render(drawInDaylight);
   EXPECT_GT(red.channelSum(0, 0, 0, 0, 64, 32), 0);
   EXPECT_EQ(red.channelSum(1, 2, 0, 0, 64, 32), 0);
   s().breath = 16.0f;
-  const Frame full = render(Hud::draw);
-  worldLight = 0.25f;
-  const Frame dim = render(Hud::draw);
+  const Frame full = render(drawInDaylight);
+  const Frame dim = render([] { Hud::draw(0.25f); });
   EXPECT_GT(full.channelSum(1, 2, 0, 0, 64, 32), 0);
   EXPECT_EQ(full.brightness(66, 0, 300, 34), 0);  // nothing beyond the shown length
   EXPECT_GT(full.brightness(0, 0, 64, 32), 3 * dim.brightness(0, 0, 64, 32));
@@ -69,7 +67,7 @@ TEST_F(HudTest, MasksAndTheBarThatTurnsRedBelowOneShoutFollowTheLightAndNothingI
   EXPECT_GT(full.brightness(576, 32, 640, 96), 3 * dim.brightness(576, 32, 640, 96));
   Hud::unload();
   Hud::unload();
-  EXPECT_EQ(render(Hud::draw).brightness(0, 0, 640, 480), 0);
+  EXPECT_EQ(render(drawInDaylight).brightness(0, 0, 640, 480), 0);
 }
 
 }  // namespace screentest

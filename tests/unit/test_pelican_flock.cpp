@@ -10,7 +10,6 @@
 #include "field/pelican_flock.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -160,11 +159,11 @@ TEST_F(PelicanFlockTest, OogaBoogaScaresEveryPelicanNotAlreadyFleeing) {
 }
 
 TEST_F(PelicanFlockTest, QueuesItsViewAtItsHeightThenAShadowOnTheGround) {
-  DrawQueue::reset(), worldLight = 0.6f;
+  DrawQueue::reset();
   Pelican& low = placeFlying(0, 200.0f, 300.0f, 90.0f);  // facing down
   low.height = 28.0f;
   placeFlying(1, 320.0f, 320.0f, 180.0f);  // facing left
-  PelicanFlock::draw();
+  PelicanFlock::draw(0.6f);
   const DrawEntry* sprites[2] = {};
   int shadows = 0;
   for (int32_t i = DrawQueue::headIndex(); i != -1; i = DrawQueue::entryAt(i).next) {
@@ -181,7 +180,7 @@ TEST_F(PelicanFlockTest, QueuesItsViewAtItsHeightThenAShadowOnTheGround) {
   const DrawEntry& e = *sprites[0];
   EXPECT_EQ(make_tuple(e.angle, e.tint, e.alpha, e.sprite->width(), e.sprite->anchorY()),
             make_tuple(0.0f, 0.6f, 1.0f, 256.0f, 0.3f));
-  DrawQueue::reset(), worldLight = 0.0f;
+  DrawQueue::reset();
 }
 
 TEST_F(PelicanFlockTest, SpawnsIntoTheFirstFreeSlotAFullPoolDropsTheRequestAndReloadingEmptiesIt) {
@@ -204,7 +203,7 @@ TEST_F(PelicanFlockTest, SpawnsIntoTheFirstFreeSlotAFullPoolDropsTheRequestAndRe
   }
   PelicanFlock::load();  // reloading empties the pool
   EXPECT_TRUE(PelicanFlock::isEmpty());
-  PelicanFlock::unload(), PelicanFlock::unload(), PelicanFlock::tick(), PelicanFlock::draw();  // harmless
+  PelicanFlock::unload(), PelicanFlock::unload(), PelicanFlock::tick(), PelicanFlock::draw(1.0f);  // harmless
   PelicanFlock::load();
   // Records outside the pool are scratch.
   PelicanFlock::pelican(PelicanFlock::capacity).state = PelicanState::Flying;

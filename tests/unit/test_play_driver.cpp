@@ -5,7 +5,9 @@
 
 #include "days/day_cycle.h"
 #include "days/day_director.h"
+#include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
+#include "screen_test_helpers.h"
 #include "screens/play_screen.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"
@@ -75,9 +77,8 @@ TEST_F(ScreenMachineTest, BacklogRunsWholeTicksAndCapsAtSix) {
   }
   // A frame without a tick still reads Escape, and reading it clears it.
   KeyState::keyDown(vkEscape);
-  updatePlay(0);
+  EXPECT_EQ(updatePlay(0), ScreenId::Title);
   EXPECT_EQ(playTicksRun, 15u);
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Title);
   EXPECT_FALSE(KeyState::wasPressed(vkEscape));
 }
 
@@ -101,11 +102,53 @@ TEST_F(ScreenMachineTest, DawnAndGameOverFreezeTheWorld) {
   EXPECT_EQ(Scarecrow::state().x, frozen);
   EXPECT_LT(worldLight, light) << "the world fades after game over";
   KeyState::keyDown(vkEscape);
-  updatePlay(16);
+  gameUpdate(16);
   gameUpdate(0);
   EXPECT_TRUE(TitleScreen::isLoaded());
   enterPlay();
   EXPECT_FALSE(gameOver);
+}
+
+// A short (turned back) day of 300 ticks on a field kept free of creatures. Its end opens the store in the
+// tick it happens, and the frame's other ticks still run on the new day's clock; leaving the store brings
+// the next day's dawn. When the last stalk goes in the very tick the day would end, the game is over
+// instead: no store, the day stays, and the game-over presentation stays on the following frames.
+TEST_F(ScreenMachineTest, TheDayEndsIntoTheStoreUnlessTheFieldIsLostInThatSameTick) {
+  for (bool lose : {false, true}) {
+    SCOPED_TRACE(lose);
+    clearPlayedClips();
+    enterPlay();
+    for (int i = 0; i < 400 && !DayCycle::isDayRunning(); ++i) gameUpdate(16);
+    DayDirector::turnBackTime();
+    while (DayDirector::ticksToday() < 299) gameUpdate(16), screentest::freeAllCreatures();
+    for (int slot = 0; lose && slot < CornField::slotCount(); ++slot) {
+      CornStalk& stalk = CornField::stalk(slot);
+      if (stalk.stage != 0) stalk.ears = 0, stalk.stage = 81;  // gone with the next tick
+    }
+    const uint32_t ticksBefore = playTicksRun;
+    gameUpdate(48);
+    gameUpdate(0);
+    EXPECT_EQ(playTicksRun, ticksBefore + 3);
+    EXPECT_EQ(std::tuple(gameOver, Store::isLoaded(), screenMachine->currentScreen(), DayDirector::day()),
+              std::tuple(lose, !lose, lose ? ScreenId::Play : ScreenId::Store, lose ? 0 : 1));
+    EXPECT_EQ(std::tuple(countPlayed("sound\\gameover.wav"), countPlayed("sound\\hello.wav")),
+              std::tuple(int(lose), int(!lose)));
+    if (lose) {
+      gameUpdate(160);
+      EXPECT_EQ(std::tuple(Store::isLoaded(), screenMachine->currentScreen(), DayDirector::day()),
+                std::tuple(false, ScreenId::Play, 0));
+      continue;
+    }
+    EXPECT_EQ(DayDirector::ticksToday(), 2) << "the frame's two ticks left ran on the new day";
+    for (int i = 0; i < 100; ++i) gameUpdate(16);
+    KeyState::keyDown(vkControl), KeyState::keyUp(vkControl);  // the cursor starts on the exit
+    gameUpdate(16);
+    gameUpdate(0);
+    EXPECT_EQ(std::tuple(Store::isLoaded(), screenMachine->currentScreen(), DayCycle::phase(),
+                         DayCycle::shownDay()),
+              std::tuple(false, ScreenId::Play, DayPhase::RoosterRise, 2));
+    switchTo(ScreenId::Title);
+  }
 }
 
 // A zero client height reaches the viewport unguarded; the projection must stay usable.

@@ -8,7 +8,6 @@
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
-#include "screens/play_screen.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
@@ -203,21 +202,19 @@ TEST_F(ScarecrowTest, PowerDownLowersTheDrawnUpgradeButNeverBelowItsFloor) {
 
 TEST_F(ScarecrowTest, DrawQueuesTheFrameOfTheAnimationAndAShadow) {
   DrawQueue::load();
-  worldLight = 0.5f;
   // Idle shows frame 0; walk and action frames come from their tables.
   using enum AnimMode;
   for (const auto& [mode, animTick, frame] :
        {std::tuple{Idle, 9, 0}, {Walk, 4, 2}, {Walk, 14, 3}, {Act, 2, 6}, {Act, 11, 5}}) {
     s().animMode = mode, s().animTick = animTick, s().direction = 3;
     DrawQueue::reset();
-    Scarecrow::draw();
+    Scarecrow::draw(0.5f);
     // Shadow first, then the figure.
     const DrawEntry& figure = DrawQueue::entryAt(DrawQueue::entryAt(DrawQueue::headIndex()).next);
     EXPECT_EQ(make_tuple(figure.sprite, figure.tint), make_tuple(Scarecrow::frameSprite(3, frame), 0.5f))
         << int(animTick);
   }
   DrawQueue::unload();
-  worldLight = 0;
 }
 
 }  // namespace

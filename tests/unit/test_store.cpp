@@ -4,6 +4,7 @@
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
 #include "screen_test_helpers.h"
+#include "screens/play_screen.h"
 #include "screens/store.h"
 
 namespace screentest {
@@ -29,9 +30,12 @@ struct StoreTest : ScreenTest {
   void TearDown() override { Store::unload(); }
 
   static ScarecrowState& scarecrow() { return Scarecrow::state(); }
+  // Frames of a store visit as the Play driver runs them; remembers where the last one asked to go.
   static void steps(int n, uint32_t frameMs = 16) {
-    repeat(n, [=] { Store::update(frameMs); });
+    repeat(n, [=] { asked = updateStoreVisit(frameMs); });
   }
+  static void drawInDaylight() { Store::draw(1.0f); }
+  static inline ScreenId asked = ScreenId::None;
   static void press(uint32_t key) {
     tap(key);
     steps(1);
@@ -60,7 +64,6 @@ TEST_F(StoreTest, KeysPressedWhileTheShopkeeperRisesAreDroppedOnlyAt520AndTheCur
     Store::load();
     Store::load();  // already open: nothing happens
     EXPECT_EQ(countPlayed("sound\\hello.wav"), 1);
-    EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Store);
     tap(vkDown);
     steps(frames, frameMs);
     EXPECT_FLOAT_EQ(Store::shopkeeperY(), y);
@@ -116,12 +119,12 @@ TEST_F(StoreTest, UpgradesStopAtTheirLimitsAndSpendMoneyNotScore) {
   EXPECT_EQ(s.money, plenty - 200 - 350 - 250 - 400 - 475 - 9 * 300 - 2 * 1200 - (50 - stalks) * 500);
 }
 
-// The director opens the store before every day of a game but the first (index 10). On the way from index 3
+// A store visit comes before every day of a game but the first (index 10). On the way from index 3
 // to 12: the time item is offered from index 7; each item from exactly its price; with 199 nothing, every
 // Ctrl is refused and every item (128 x 128 at (148 + 168 c, 200 + 100 r)) drawn at half opacity. Time bought
 // on index 12 makes the coming day index 5, shown as 6. Escape from any slot, Ctrl on the exit, or both in
 // one frame: the store closes, both keys are read, and the coming day's dawn starts over (a second load
-// replaces the first). Even a closed store's unload does; a closed store draws nothing.
+// replaces the first); a closed store draws nothing.
 TEST_F(StoreTest, PricesTheTimeItemThatMakesTheComingDaySevenLowerAndLeaving) {
   DayDirector::stepStartingDay();
   DayDirector::beginGame();
@@ -129,9 +132,10 @@ TEST_F(StoreTest, PricesTheTimeItemThatMakesTheComingDaySevenLowerAndLeaving) {
   DayDirector::turnBackTime();  // index 3
   scarecrow().money = plenty;
   for (int day = 4; day <= 12; ++day) {
-    ASSERT_TRUE(advanceDay());
-    EXPECT_EQ(Store::isLoaded(), day > 10) << day;  // opened before each day past the first
-    if (day == 11) Store::unload();
+    bool storeDue = false;
+    ASSERT_TRUE(advanceDay(&storeDue));
+    EXPECT_EQ(storeDue, day > 10) << day;  // before each day past the first
+    if (storeDue) Store::load();
     Store::refreshOffers();
     EXPECT_EQ(Store::isOffered(Time), day >= 7) << day;
   }
@@ -151,10 +155,10 @@ TEST_F(StoreTest, PricesTheTimeItemThatMakesTheComingDaySevenLowerAndLeaving) {
   }
   EXPECT_EQ(countPlayed("sound\\nobuy.wav"), 9);
   EXPECT_EQ(scarecrow().money, 199);
-  const Frame poor = render(Store::draw);
+  const Frame poor = render(drawInDaylight);
   scarecrow().money = 3000;
   Store::refreshOffers();
-  const Frame rich = render(Store::draw);
+  const Frame rich = render(drawInDaylight);
   for (int cx : {148, 316, 484})
     for (int cy : {200, 300, 400})
       EXPECT_GT(maxDifference(poor, rich, cx - 40, cy - 40, cx + 40, cy + 40), 16) << cx << ", " << cy;
@@ -164,13 +168,12 @@ TEST_F(StoreTest, PricesTheTimeItemThatMakesTheComingDaySevenLowerAndLeaving) {
   press(vkControl);
   EXPECT_EQ(DayDirector::day(), 5);
   EXPECT_EQ(scarecrow().money, 200);
-  press(vkEscape);
-  EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Play);
-  EXPECT_EQ(DayCycle::shownDay(), 6);  // 13 was coming; 6 comes
-  EXPECT_EQ(render(Store::draw).brightness(0, 0, 640, 480), 0);
   DayCycle::unload();
-  Store::unload();
-  EXPECT_TRUE(DayCycle::isLoaded());
+  press(vkEscape);
+  EXPECT_EQ(std::tuple(asked, Store::isLoaded(), DayCycle::isLoaded()),
+            std::tuple(ScreenId::Play, false, true));
+  EXPECT_EQ(DayCycle::shownDay(), 6);  // 13 was coming; 6 comes
+  EXPECT_EQ(render(drawInDaylight).brightness(0, 0, 640, 480), 0);
   for (bool escape : {false, true}) {
     SCOPED_TRACE(escape);
     repeat(300, DayCycle::tick);
@@ -180,7 +183,7 @@ TEST_F(StoreTest, PricesTheTimeItemThatMakesTheComingDaySevenLowerAndLeaving) {
     tap(vkControl);
     if (escape) tap(vkEscape);
     steps(1);
-    EXPECT_FALSE(Store::isLoaded());
+    EXPECT_EQ(std::tuple(asked, Store::isLoaded()), std::tuple(ScreenId::Play, false));
     EXPECT_EQ(DayCycle::phase(), DayPhase::RoosterRise);
     EXPECT_EQ(DayCycle::shownDay(), 6);
     EXPECT_FALSE(KeyState::wasPressed(vkControl) || KeyState::wasPressed(vkEscape));
