@@ -11,6 +11,7 @@
 #include "screens/title_screen.h"
 #include "shell/app_window.h"
 #include "shell/demo_session.h"
+#include "shell/game_pad.h"
 
 ScreenMachine* screenMachine = nullptr;
 
@@ -53,6 +54,7 @@ void gameShutdown() {
 
 void applyScreenChange() {
   if (!screenMachine->takeChanged()) return;
+  GamePad::setEastButtonEscapes(screenMachine->currentScreen() != ScreenId::Play);
   // The new screen alone decides what is loaded and unloaded.
   switch (screenMachine->currentScreen()) {
     case ScreenId::Title:

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "shell/app_window.h"
+#include "shell/game_pad.h"
 #include "shell/key_state.h"
 
 namespace {
@@ -31,8 +32,8 @@ void keyPressed(const SDL_KeyboardEvent& event) {
 void keyReleased(const SDL_KeyboardEvent& event) {
   uint32_t key = virtualKeyFor(event.keysym.sym);
   if (key == 0) return;
-  KeyState::keyUp(key);
   heldKeys[key].down = false;
+  if (GamePad::holdCount(key) == 0) KeyState::keyUp(key);
 }
 
 bool isFullScreenToggle(const SDL_KeyboardEvent& event) {
@@ -106,6 +107,7 @@ void windowProcedure(AppWindow& window, const SDL_Event& event) {
       keyReleased(event.key);
       break;
     default:
+      GamePad::handleEvent(event);
       break;
   }
 }
@@ -120,6 +122,11 @@ void repeatHeldKeys(uint32_t nowMs) {
       held.nextRepeatMs = nowMs + keyRepeatIntervalMs;
     }
   }
+  GamePad::repeatHeld(nowMs);
+}
+
+bool keyboardHolds(uint32_t key) {
+  return heldKeys[key & 0xFF].down;
 }
 
 void toggleFullScreen(AppWindow& window) {

@@ -14,11 +14,14 @@ void windowProcedure(AppWindow& window, const SDL_Event& event);
 // The virtual-key code of an SDL key, or 0 for the keys the game ignores.
 uint32_t virtualKeyFor(SDL_Keycode key);
 
-// Held keys the system does not repeat (modifiers on X11) are repeated here, so that holding Ctrl
-// keeps shouting. Called once per loop pass with the tick counter.
+// Held keys the system does not repeat (modifiers on X11) and keys held on a pad are repeated here, so
+// that holding Ctrl keeps shouting. Called once per loop pass with the tick counter.
 void repeatHeldKeys(uint32_t nowMs);
 constexpr uint32_t keyRepeatDelayMs = 500;
 constexpr uint32_t keyRepeatIntervalMs = 33;
+
+// Whether the keyboard holds the key now (a pad may hold it too).
+bool keyboardHolds(uint32_t key);
 
 // Full screen on the live window; the GL context survives, so nothing is reloaded.
 void toggleFullScreen(AppWindow& window);
