@@ -8,6 +8,7 @@
 #include "render/sprite.h"
 #include "render/texture.h"
 #include "shell/app_window.h"
+#include "shell/game_pad.h"
 #include "shell/main_loop.h"
 
 namespace {
@@ -283,6 +284,8 @@ ChooserOutcome ModeChooser::handleEvent(const SDL_Event& event) {
         return ChooserOutcome::Open;
       return pressKey(key);
     }
+    case SDL_CONTROLLERBUTTONDOWN:
+      return pressKey(chooserKeyForPadButton(event.cbutton.button));
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button == SDL_BUTTON_LEFT) pressMouse(event.button.x, event.button.y);
       return ChooserOutcome::Open;
@@ -309,6 +312,26 @@ void ModeChooser::applyTo(AppWindow& window) const {
   window.height = mode.height;
   window.bitsPerPixel = mode.bitsPerPixel;
   window.fullScreen = mode.fullScreen;
+}
+
+ChooserKey chooserKeyForPadButton(uint8_t button) {
+  // Left and right pick within a group, up and down move between the groups and OK.
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return ChooserKey::Left;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return ChooserKey::Right;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+      return ChooserKey::BackTab;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+      return ChooserKey::Tab;
+    case SDL_CONTROLLER_BUTTON_A:
+      return ChooserKey::Space;
+    case SDL_CONTROLLER_BUTTON_START:
+      return ChooserKey::Enter;
+    default:
+      return ChooserKey::None;
+  }
 }
 
 ChooserKey chooserKeyFor(SDL_Keycode key, uint16_t modifiers) {
@@ -526,7 +549,8 @@ bool runModeChooser(AppWindow& record) {
         SDL_Event event;
         redraw = true;
         if (!SDL_WaitEventTimeout(&event, idleRedrawMs)) continue;
-        outcome = chooser.handleEvent(event);
+        // A pad plugged in now is opened here; its buttons are the chooser's to read.
+        if (!GamePad::handleDeviceEvent(event)) outcome = chooser.handleEvent(event);
       }
     }
     pictures.unload();

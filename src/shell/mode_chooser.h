@@ -120,6 +120,9 @@ class ModeChooser {
 
 // The key an SDL key press means to the chooser.
 ChooserKey chooserKeyFor(SDL_Keycode key, uint16_t modifiers);
+// The key a game controller button means to the chooser: the D-pad moves, A toggles or presses, Start
+// confirms.
+ChooserKey chooserKeyForPadButton(uint8_t button);
 
 // The chooser's pictures, one per control plus the panel, the widgets and the focus frame.
 class ChooserPictures {

@@ -28,6 +28,11 @@ class ModeChooserTest : public testing::Test {
     event.key = {type, 0, 0, 0, static_cast<Uint8>(repeat), 0, 0, {SDL_SCANCODE_UNKNOWN, key, mod, 0}};
     return chooser.handleEvent(event);
   }
+  ChooserOutcome pad(Uint8 button, Uint32 type = SDL_CONTROLLERBUTTONDOWN) {
+    SDL_Event event{};
+    event.cbutton = {type, 0, 0, button, SDL_PRESSED, 0, 0};
+    return chooser.handleEvent(event);
+  }
   ChooserOutcome mouse(Uint32 type, SDL_Point at, Uint8 button = SDL_BUTTON_LEFT) {
     SDL_Event event{};
     event.button = {type, 0, 0, 0, button, 0, 0, 0, at.x, at.y};
@@ -162,6 +167,33 @@ TEST_F(ModeChooserTest, EscapeAndStrayEventsAreIgnoredAndOnlyACloseEndsIt) {
   }
   EXPECT_EQ(chooser.focus(), F::Depth);
   expectMode(800, 600, 16, 0);
+}
+
+// A pad alone: left and right pick within a group, up and down go between the stops and wrap, A toggles
+// the check box and presses OK, Start confirms from anywhere; button releases and other buttons do nothing.
+TEST_F(ModeChooserTest, PadMovesTogglesAndConfirms) {
+  const std::tuple<Uint8, F, O> steps[] = {
+      {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, F::Resolution, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, F::Depth, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, F::Depth, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_DOWN, F::FullScreen, O::Open},
+      {SDL_CONTROLLER_BUTTON_A, F::FullScreen, O::Open},
+      {SDL_CONTROLLER_BUTTON_B, F::FullScreen, O::Open},
+      {SDL_CONTROLLER_BUTTON_BACK, F::FullScreen, O::Open},
+      {SDL_CONTROLLER_BUTTON_Y, F::FullScreen, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, F::Depth, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, F::Resolution, O::Open},
+      {SDL_CONTROLLER_BUTTON_DPAD_UP, F::Ok, O::Open},
+  };
+  for (const auto& [button, focus, outcome] : steps) {
+    EXPECT_EQ(pad(button), outcome) << int{button};
+    EXPECT_EQ(chooser.focus(), focus) << int{button};
+  }
+  EXPECT_EQ(pad(SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLERBUTTONUP), O::Open);
+  EXPECT_EQ(pad(SDL_CONTROLLER_BUTTON_A), O::Confirmed);
+  expectMode(800, 600, 32, 1);
+  EXPECT_EQ(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN), O::Open);
+  EXPECT_EQ(pad(SDL_CONTROLLER_BUTTON_START), O::Confirmed);
 }
 
 // --- mouse ---
