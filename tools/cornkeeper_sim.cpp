@@ -1,5 +1,6 @@
-// cornkeeper-sim: runs the real game offscreen with a virtual clock and a script of key presses or
-// a demo, writing PNG frames, a per-frame trace of the game state, or a demo of the run. A test tool.
+// cornkeeper-sim: runs the real game offscreen with a virtual clock and a script of key and pad presses
+// or a demo, writing PNG frames, a per-frame trace of the game state, or a demo of the run. A test tool.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "shell/app_window.h"
 #include "shell/demo.h"
 #include "shell/demo_session.h"
+#include "shell/game_pad.h"
 #include "shell/key_state.h"
 #include "shell/platform.h"
 
@@ -23,10 +25,17 @@
 #endif
 
 namespace {
+// A key, a pad input, or the left stick moved to (x, y).
 struct KeyEvent {
-  enum Action { Down, Up, Tap } action;
+  enum Action { Down, Up, Tap, Stick } action;
   uint32_t key;
+  bool onPad;
+  PadInput input;
+  int stickX, stickY;
 };
+
+// The pad the key script drives; no device stands behind it.
+constexpr int32_t scriptPad = 1000;
 
 struct Options {
   long frames = 600;
@@ -43,13 +52,25 @@ struct Options {
 
 const char* usage =
     "usage: cornkeeper-sim [--frames N] [--frame-ms MS] [--seed S] [--keys FILE | --demo FILE]\n"
-    "                      [--record FILE] [--shot FRAME:FILE.png]... [--trace FILE.csv] [--no-draw]\n";
+    "                      [--record FILE] [--shot FRAME:FILE.png]... [--trace FILE.csv] [--no-draw]\n"
+    "key file lines: FRAME down|up|tap KEY, KEY one of left up right down ctrl shift escape\n"
+    "                pad-a pad-b pad-x pad-y pad-start pad-back pad-up pad-down pad-left pad-right;\n"
+    "                FRAME stick X Y, the left stick from -1 to 1 (right and down positive, 0 0 lets go)\n";
 
 bool parseNumber(const char* text, long& out) {
   char* end = nullptr;
   long value = std::strtol(text, &end, 10);
   if (end == text || *end != '\0' || value < 0) return false;
   out = value;
+  return true;
+}
+
+// A stick position from -1 to 1 in raw axis units.
+bool parseStick(const std::string& text, int& out) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() || *end != '\0' || !(value >= -1.0 && value <= 1.0)) return false;
+  out = static_cast<int>(std::lround(value * 32767.0));
   return true;
 }
 
@@ -62,6 +83,11 @@ bool keyByName(const std::string& name, uint32_t& key) {
   if (found == names.end()) return false;
   key = found->second;
   return true;
+}
+
+bool keyByName(const std::string& name, KeyEvent& event) {
+  event.onPad = GamePad::inputByName(name.c_str(), event.input);
+  return event.onPad || keyByName(name, event.key);
 }
 
 bool readKeyFile(const std::string& path, std::map<long, std::vector<KeyEvent>>& events) {
@@ -80,16 +106,27 @@ bool readKeyFile(const std::string& path, std::map<long, std::vector<KeyEvent>>&
     if (!(words >> frameText)) continue;  // blank or comment
     long frame = 0;
     KeyEvent event{};
-    bool ok = (words >> action >> keyName) && !(words >> extra) && parseNumber(frameText.c_str(), frame) &&
-              keyByName(keyName, event.key);
-    if (ok && action == "down") {
-      event.action = KeyEvent::Down;
-    } else if (ok && action == "up") {
-      event.action = KeyEvent::Up;
-    } else if (ok && action == "tap") {
-      event.action = KeyEvent::Tap;
+    std::string stickY;
+    bool ok = (words >> action >> keyName) && parseNumber(frameText.c_str(), frame);
+    if (ok && action == "stick") {
+      event.action = KeyEvent::Stick;
+      ok = (words >> stickY) && !(words >> extra) && parseStick(keyName, event.stickX) &&
+           parseStick(stickY, event.stickY);
     } else {
-      std::fprintf(stderr, "cornkeeper-sim: %s:%d: expected 'FRAME down|up|tap KEY', got '%s'\n",
+      ok = ok && !(words >> extra) && keyByName(keyName, event);
+      if (action == "down") {
+        event.action = KeyEvent::Down;
+      } else if (action == "up") {
+        event.action = KeyEvent::Up;
+      } else if (action == "tap") {
+        event.action = KeyEvent::Tap;
+      } else {
+        ok = false;
+      }
+    }
+    if (!ok) {
+      std::fprintf(stderr,
+                   "cornkeeper-sim: %s:%d: expected 'FRAME down|up|tap KEY' or 'FRAME stick X Y', got '%s'\n",
                    path.c_str(), lineNumber, line.c_str());
       return false;
     }
@@ -155,9 +192,21 @@ bool parseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-void applyKeyEvents(const std::vector<KeyEvent>& events) {
+void applyPadEvent(const KeyEvent& event, uint32_t nowMs) {
+  if (event.action == KeyEvent::Stick) {
+    GamePad::moveStick(scriptPad, true, event.stickX, nowMs);
+    GamePad::moveStick(scriptPad, false, event.stickY, nowMs);
+    return;
+  }
+  if (event.action != KeyEvent::Up) GamePad::press(scriptPad, event.input, nowMs);
+  if (event.action != KeyEvent::Down) GamePad::release(scriptPad, event.input);
+}
+
+void applyKeyEvents(const std::vector<KeyEvent>& events, uint32_t nowMs) {
   for (const KeyEvent& event : events) {
-    if (event.action == KeyEvent::Down) {
+    if (event.onPad || event.action == KeyEvent::Stick) {
+      applyPadEvent(event, nowMs);
+    } else if (event.action == KeyEvent::Down) {
       KeyState::keyDown(event.key);
     } else if (event.action == KeyEvent::Up) {
       KeyState::keyUp(event.key);
@@ -212,12 +261,13 @@ int main(int argc, char** argv) {
   appWindow.visible = 1;
   appRunning = 1;
   gameStartup(&appWindow);
+  GamePad::connect(scriptPad, nullptr);
 
   int status = 0;
   uint32_t now = 0;
   for (long frame = 0; frame < options.frames && appRunning; ++frame) {
     auto events = keyEvents.find(frame);
-    if (events != keyEvents.end()) applyKeyEvents(events->second);
+    if (events != keyEvents.end()) applyKeyEvents(events->second, now);
     const uint32_t elapsed = DemoSession::beginFrame(options.frameMs);
     now += elapsed;
     platformSetVirtualTime(now);
@@ -237,6 +287,7 @@ int main(int argc, char** argv) {
     DemoSession::endFrame();
   }
 
+  GamePad::disconnect(scriptPad);
   gameShutdown();
   if (trace) std::fclose(trace);
   if (!DemoSession::finishRecording()) status = 1;
