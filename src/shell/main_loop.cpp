@@ -7,7 +7,9 @@
 
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/game_pad.h"
 #include "shell/platform.h"
+#include "shell/virtual_pad.h"
 #include "shell/window_procedure.h"
 
 namespace {
@@ -70,6 +72,11 @@ void messageLoop(AppWindow& window) {
     }
   }
 }
+
+void closePads() {
+  GamePad::stop();
+  VirtualPad::detach();
+}
 }  // namespace
 
 void prepareAppWindow(AppWindow& window, AppRecord& app) {
@@ -101,11 +108,14 @@ int runGame(const LaunchOptions& launch) {
     SDL_Quit();
     return -1;
   }
+  VirtualPad::attachFromEnvironment();
+  GamePad::start();
   if (!launch.chooseMode) {
     appWindow.width = launch.width;
     appWindow.height = launch.height;
     appWindow.fullScreen = launch.fullScreen;
   } else if (!runModeChooser(appWindow)) {
+    closePads();
     SDL_Quit();
     return 0;
   }
@@ -127,6 +137,7 @@ int runGame(const LaunchOptions& launch) {
     gameShutdown();
     appWindow.destroy();
   }
+  closePads();
   SDL_Quit();
   return 0;
 }
