@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "instruments.h"
+#include "spoken_words.h"
 #include "voice.h"
 
 namespace {
@@ -142,24 +143,8 @@ Samples oogaBooga() {
   Samples out;
   // Two chanting voices a little apart in pitch and time sound like a tribe.
   for (int voice = 0; voice < 2; ++voice) {
-    VoiceStyle style;
-    style.formantScale = voice == 0 ? 0.95 : 1.02;
-    style.roughness = 0.2;
-    style.tilt = -1.0;
-    style.jitter = 0.01;
-    style.seed = 40 + voice;
-    const double p = voice == 0 ? 1.0 : 1.26;  // a major third apart
-    Samples chant =
-        speak({{"u", 0.16}, {"g", 0.035}, {"a", 0.13}, {"b", 0.05}, {"u", 0.15}, {"g", 0.035}, {"a", 0.2}},
-              Curve{{0, 140 * p},
-                    {0.16, 150 * p},
-                    {0.21, 125 * p},
-                    {0.4, 120 * p},
-                    {0.42, 165 * p},
-                    {0.55, 160 * p},
-                    {0.61, 125 * p},
-                    {0.8, 100 * p}},
-              Curve{{0, 0.8}, {0.1, 1.0}, {0.7, 1.0}, {0.8, 0.4}}, style);
+    Samples chant = speakWords("ooga booga", SpokenStyle{voice == 0 ? 35 : 60, 70, 190});
+    if (chant.empty()) return {};
     mixInto(out, chant, voice * 0.012, voice == 0 ? 0.6 : 0.45);
   }
   const double beats[] = {0.0, 0.2, 0.4, 0.6};
@@ -214,19 +199,25 @@ Samples shopkeeperHello() {
                Curve{{0, 0.6}, {0.06, 1.0}, {0.45, 1.0}, {0.58, 0.5}}, v);
 }
 
+// Words said slowly and played back slower still: a bigger throat, a lower voice, with the
+// cow's breathy roughness laid over the top.
+Samples cowSays(const char* words, uint32_t seed) {
+  Samples said = playAtSpeed(speakWords(words, SpokenStyle{10, 60, 140}), 0.8);
+  Noise breath(seed);
+  Biquad husk = Biquad::lowpass(1500, 0.7);
+  for (float& s : said) s *= static_cast<float>(1.0 + 0.3 * husk.process(breath.bipolar()));
+  return said;
+}
+
 Samples cowHello() {
-  return moo(0.72, 95, 125, 80);
+  return cowSays("hello", 80);
 }
 Samples cowMoo() {
   return moo(0.45, 110, 130, 81);
 }
 
 Samples cowMooga() {
-  VoiceStyle v = cowVoice(82);
-  v.roughness = 0.45;
-  return speak({{"m", 0.06}, {"U", 0.05}, {"u", 0.22}, {"g", 0.03}, {"a", 0.16}},
-               Curve{{0, 150}, {0.1, 240}, {0.3, 210}, {0.36, 190}, {0.55, 140}},
-               Curve{{0, 0.6}, {0.08, 1.0}, {0.45, 0.9}, {0.55, 0.4}}, v);
+  return cowSays("mooga", 82);
 }
 
 VoiceStyle crowVoice(uint32_t seed) {
@@ -293,8 +284,10 @@ Samples crowLaugh() {
   VoiceStyle v = crowVoice(96);
   v.formantScale = 1.4;
   v.roughness = 0.6;
-  // Ha-ha-ha-haaa: each syllable a push of breath that dies away, each a step lower.
-  constexpr double syllable = 0.135;
+  // Ha-ha-ha-haaa: each syllable a push of breath that dies away, each a step lower. A catch of
+  // silence between them keeps the syllables apart; without it they blur into one long cry.
+  constexpr double catchSeconds = 0.035, h = 0.035, a = 0.09;
+  constexpr double syllable = catchSeconds + h + a;
   std::vector<Curve::Point> pitch, push;
   const double steps[] = {720, 670, 630, 590};
   for (int k = 0; k < 4; ++k) {
@@ -303,19 +296,22 @@ Samples crowLaugh() {
     pitch.push_back({t + syllable - 0.005, steps[k] * 0.96});
     push.push_back({t, 0.25});
     push.push_back({t + 0.045, 1.0});
-    push.push_back({t + syllable - 0.01, 0.15});
+    push.push_back({t + syllable - catchSeconds, 0.15});
   }
-  pitch.push_back({4 * syllable + 0.17, 470});
+  pitch.push_back({4 * syllable + 0.15, 470});
   push.back() = {3 * syllable + 0.12, 0.9};
-  push.push_back({4 * syllable + 0.17, 0.1});
-  return speak({{"h", 0.035},
-                {"a", 0.1},
-                {"h", 0.035},
-                {"a", 0.1},
-                {"h", 0.035},
-                {"a", 0.1},
-                {"h", 0.035},
-                {"a", 0.17}},
+  push.push_back({4 * syllable + 0.15, 0.1});
+  return speak({{"h", h},
+                {"a", a},
+                {"_", catchSeconds},
+                {"h", h},
+                {"a", a},
+                {"_", catchSeconds},
+                {"h", h},
+                {"a", a},
+                {"_", catchSeconds},
+                {"h", h},
+                {"a", 0.15}},
                Curve(pitch), Curve(push), v);
 }
 
@@ -391,14 +387,13 @@ Samples powerDown() {
 
 Samples shoutBoo() {
   VoiceStyle v;
-  v.tilt = -3.0;
+  v.tilt = 0.0;
   v.roughness = 0.15;
   v.jitter = 0.01;
   v.vibratoDepth = 0.01;
   v.seed = 130;
   // Short and punchy: a held Ctrl shouts again every fifth of a second.
-  return speak({{"b", 0.025}, {"U", 0.05}, {"u", 0.27}},
-               Curve{{0, 180}, {0.08, 265}, {0.24, 230}, {0.37, 165}},
+  return speak({{"b", 0.025}, {"u", 0.32}}, Curve{{0, 180}, {0.08, 265}, {0.24, 230}, {0.37, 165}},
                Curve{{0, 0.8}, {0.05, 1.0}, {0.27, 0.85}, {0.37, 0.2}}, v);
 }
 

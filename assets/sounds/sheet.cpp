@@ -172,6 +172,13 @@ void drawLabel(cairo_t* cr, int x0, int y0, const SheetEntry& e) {
   std::snprintf(line, sizeof line, "rms %.1f dBFS", rmsDb);
   cairo_move_to(cr, x0, y0 + 82);
   cairo_show_text(cr, line);
+  if (!e.heard.empty()) {
+    const bool failed = e.heard.find("FAIL") != std::string::npos;
+    cairo_set_source_rgb(cr, failed ? 0.75 : 0.1, failed ? 0.1 : 0.35, 0.1);
+    cairo_set_font_size(cr, 11);
+    cairo_move_to(cr, x0, y0 + 100);
+    cairo_show_text(cr, ("heard: " + e.heard).c_str());
+  }
 }
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "clips.h"
 #include "master.h"
 #include "sheet.h"
+#include "spoken_words.h"
 
 namespace {
 std::string outputPath(const std::filesystem::path& folder, const char* gameName) {
@@ -18,6 +19,30 @@ std::string outputPath(const std::filesystem::path& folder, const char* gameName
     if (c == '\\') c = '/';
   }
   return (folder / relative).string();
+}
+
+// What the phone recogniser hears in each voiced clip, for the sheet. Without the recogniser
+// the sheet simply goes without.
+void listen(const std::filesystem::path& folder, std::vector<SheetEntry>& sheet) {
+  const std::string command =
+      "'" CORNKEEPER_CHECK_VOICES "' --heard '" + (folder / "sound").string() + "' 2>/dev/null";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe) != nullptr) {
+    // name, verdict, phones; tab-separated
+    std::string text(line);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    const size_t tab1 = text.find('\t');
+    const size_t tab2 = tab1 == std::string::npos ? tab1 : text.find('\t', tab1 + 1);
+    if (tab2 == std::string::npos) continue;
+    const std::string name = "sound\\" + text.substr(0, tab1) + ".wav";
+    for (SheetEntry& e : sheet) {
+      if (e.name == name)
+        e.heard = text.substr(tab2 + 1) + " (" + text.substr(tab1 + 1, tab2 - tab1 - 1) + ")";
+    }
+  }
+  pclose(pipe);
 }
 }  // namespace
 
@@ -34,6 +59,10 @@ int main(int argc, char** argv) {
   for (const ClipRecipe& recipe : kClipRecipes) {
     if (only != nullptr && std::strstr(recipe.fileName, only) == nullptr) continue;
     Samples samples = recipe.make();
+    if (samples.empty()) {
+      std::fprintf(stderr, "cornkeeper-sing: cannot make %s (is espeak-ng installed?)\n", recipe.fileName);
+      return 1;
+    }
     masterClip(samples);
     std::vector<int16_t> pcm = toPcm(samples);
     const std::string path = outputPath(folder, recipe.fileName);
@@ -43,6 +72,8 @@ int main(int argc, char** argv) {
     }
     sheet.push_back({recipe.fileName, std::move(pcm)});
   }
+  finishSpeaking();
+  listen(folder, sheet);
   if (!writeSheet((folder / "sound-sheet.png").string(), sheet)) {
     std::fprintf(stderr, "cornkeeper-sing: cannot write the sound sheet\n");
     return 1;

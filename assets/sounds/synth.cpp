@@ -226,6 +226,18 @@ double noteFreq(double midi) {
   return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
 }
 
+Samples playAtSpeed(const Samples& samples, double speed) {
+  if (samples.size() < 2 || speed <= 0.0) return samples;
+  Samples out(static_cast<size_t>(static_cast<double>(samples.size() - 1) / speed) + 1);
+  for (size_t i = 0; i < out.size(); ++i) {
+    const double at = static_cast<double>(i) * speed;
+    const size_t k = std::min(static_cast<size_t>(at), samples.size() - 2);
+    const double u = at - static_cast<double>(k);
+    out[i] = static_cast<float>(samples[k] + (samples[k + 1] - samples[k]) * u);
+  }
+  return out;
+}
+
 void removeDc(Samples& samples) {
   // Two passes of a one-pole high-pass (about 8 Hz), forwards then backwards, so no phase shift
   // smears the attacks.

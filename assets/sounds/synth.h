@@ -110,6 +110,9 @@ class HarmonicOsc {
 // Musical pitch of a MIDI note number (69 = A4 = 440 Hz).
 double noteFreq(double midi);
 
+// Plays the buffer back at `speed` times its rate (below 1: slower, deeper pitch and formants).
+Samples playAtSpeed(const Samples& samples, double speed);
+
 // Removes DC with a one-pole high-pass at a few hertz.
 void removeDc(Samples& samples);
 

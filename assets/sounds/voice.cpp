@@ -24,7 +24,7 @@ constexpr PhoneTarget kPhones[] = {
     {"a", Kind::Vowel, 750, 1150, 2500, 0, 0},
     {"ae", Kind::Vowel, 660, 1720, 2410, 0, 0},
     {"o", Kind::Vowel, 560, 860, 2400, 0, 0},
-    {"u", Kind::Vowel, 310, 820, 2250, 0, 0},
+    {"u", Kind::Vowel, 320, 1100, 2300, 0, 0},
     {"U", Kind::Vowel, 440, 1020, 2240, 0, 0},
     {"@", Kind::Vowel, 640, 1190, 2390, 0, 0},
     {"er", Kind::Vowel, 480, 1250, 1650, 0, 0},
