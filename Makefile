@@ -1,8 +1,9 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean
+.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean install package bench soak
 
 deps:
 	@./scripts/install-deps
@@ -31,6 +32,24 @@ fuzz-smoke: deps
 
 fuzz: deps
 	@./tests/fuzz/run.sh $${FUZZ_SECONDS:-3600}
+
+# The game, its data, menu entry, icons, metainfo and manual page under PREFIX (default /usr/local).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# cornkeeper_<version>_amd64.deb here, its dependencies computed from the binary's libraries.
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@cp $(BUILD)/cornkeeper_*.deb .
+	@ls cornkeeper_*.deb
+
+# Every benchmark in bench/, one table with the goal beside each figure.
+bench: build
+	@./bench/run_all.py $(BUILD)
+
+# Two hundred simulated days under ASan and UBSan, with memory at day 10 and day 200.
+soak: deps
+	@./scripts/soak $(BUILD)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

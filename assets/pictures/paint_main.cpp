@@ -1,5 +1,6 @@
 // cornkeeper-paint <output folder>: draws every picture of the game into <output>/graphics/ as run-length
-// targa files, and a labelled contact sheet of all of them into <output>/contact-sheet.png.
+// targa files, a labelled contact sheet of all of them into <output>/contact-sheet.png, and the
+// launcher icons into <output>/icons/.
 #include <cairo.h>
 
 #include <algorithm>
@@ -336,6 +337,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cornkeeper-paint: could not write the contact sheet\n");
     ++failures;
   }
+  if (!writeIcons(root / "icons")) ++failures;
   for (Job& job : jobs) cairo_surface_destroy(job.surface);
   return failures == 0 ? 0 : 1;
 }

@@ -3,6 +3,8 @@
 
 #include <cairo.h>
 
+#include <filesystem>
+
 #include "pictures/paint_kit.h"
 
 namespace pictures {
@@ -121,5 +123,9 @@ void paintBestHeadings(cairo_t* cr, int w, int h);
 void paintNoGames(cairo_t* cr, int w, int h);
 void paintBackHint(cairo_t* cr, int w, int h);
 void paintDash(cairo_t* cr, int w, int h);
+
+// The launcher icon, and every size of it (PNG, and SVG) written into a folder of its own.
+void paintIcon(cairo_t* cr, int w, int h);
+bool writeIcons(const std::filesystem::path& folder);
 
 }  // namespace pictures
