@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean install package bench soak
+.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean install package bench
 
 deps:
 	@./scripts/install-deps
@@ -46,10 +46,6 @@ package: build
 # Every benchmark in bench/, one table with the goal beside each figure.
 bench: build
 	@./bench/run_all.py $(BUILD)
-
-# Two hundred simulated days under ASan and UBSan, with memory at day 10 and day 200.
-soak: deps
-	@./scripts/soak $(BUILD)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
