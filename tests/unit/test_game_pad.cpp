@@ -202,8 +202,8 @@ TEST_F(GamePadTest, HeldARepeatsAsHeldCtrlDoes) {
   EXPECT_EQ(byPad, (std::vector<bool>{true, false, false, true, false, true, true, false}));
 }
 
-// Unplugging lets go of every key the pad held, even mid-hold and with no button let go first; a pad plugged in later is opened and
-// plays at once. Events from pads the game does not know change nothing.
+// Unplugging lets go of every key the pad held, even mid-hold and with no button let go first; a pad plugged
+// in later is opened and plays at once. Events from pads the game does not know change nothing.
 TEST_F(GamePadTest, UnplugReleasesEverythingAndReplugWorks) {
   SDL_JoystickID pad = plug();
   button(pad, SDL_CONTROLLER_BUTTON_A, true);
