@@ -3,12 +3,11 @@
 #include <memory>
 
 #include "render/sprite.h"
+#include "screens/fixed_step.h"
 #include "screens/screen_machine.h"
 #include "shell/key_state.h"
 
 namespace {
-constexpr uint32_t stepMs = 16;
-constexpr uint32_t backlogCapMs = 96;
 constexpr float scrollStep = 4.0f;
 constexpr float pageHeight = 512.0f;
 constexpr float scrollLimit = pageHeight;  // page 2's top at the top of the screen
@@ -21,7 +20,7 @@ constexpr float arrowsY = 440.0f;
 
 bool loaded = false;
 float scrolled = 0.0f;
-uint32_t stepBacklog = 0;  // kept between visits
+FixedStep stepper;  // kept between visits
 
 std::unique_ptr<Sprite> pageOne;
 std::unique_ptr<Sprite> pageTwo;
@@ -61,12 +60,7 @@ void InstructionsScreen::unload() {
 }
 
 ScreenId InstructionsScreen::update(uint32_t elapsedMs) {
-  stepBacklog += elapsedMs;
-  if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
-  while (stepBacklog >= stepMs) {
-    step();
-    stepBacklog -= stepMs;
-  }
+  stepper.run(elapsedMs, step);
   // Escape is left unread when Ctrl already leaves.
   if (KeyState::wasPressed(vkControl) || KeyState::wasPressed(vkEscape)) return ScreenId::Title;
   return ScreenId::None;

@@ -14,6 +14,7 @@
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/fixed_step.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"
 #include "shell/key_state.h"
@@ -22,13 +23,11 @@
 
 bool worldLoaded = false;
 bool gameOver = false;
-uint32_t tickBacklog = 0;
 float worldLight = 0.0f;
 uint32_t playTicksRun = 0;
 
 namespace {
-constexpr uint32_t tickMs = 16;
-constexpr uint32_t backlogCapMs = 96;  // at most six ticks a frame: after a stall the game slows down
+FixedStep stepper;
 std::unique_ptr<SoundClip> gameOverClip;
 bool storeOpened = false;  // by a tick of this frame
 }  // namespace
@@ -38,7 +37,7 @@ void loadWorld() {
   gameOverClip = std::make_unique<SoundClip>("sound\\gameover.wav");
   gameOver = false;
   seedRandom(0);
-  tickBacklog = 0;
+  stepper.reset();
   worldLight = 0.0f;
   playTicksRun = 0;
   DrawQueue::load();
@@ -103,13 +102,8 @@ void playTick() {
 
 ScreenId updatePlay(uint32_t elapsedMs) {
   storeOpened = false;
-  // Saturating: a huge elapsed value (a long-minimised window) must not wrap the sum around.
-  tickBacklog = elapsedMs > backlogCapMs - tickBacklog ? backlogCapMs : tickBacklog + elapsedMs;
   // The ticks left in this frame run on even after the store opened, as they always have.
-  while (tickBacklog >= tickMs) {
-    playTick();
-    tickBacklog -= tickMs;
-  }
+  stepper.run(elapsedMs, playTick);
   if (KeyState::wasPressed(vkEscape)) return ScreenId::Title;
   return storeOpened ? ScreenId::Store : ScreenId::None;
 }
@@ -121,6 +115,10 @@ ScreenId updateStoreVisit(uint32_t elapsedMs) {
     DayCycle::load(DayDirector::day());  // the coming day's dawn
   }
   return next;
+}
+
+uint32_t playBacklog() {
+  return stepper.backlog();
 }
 
 void drawPlay() {

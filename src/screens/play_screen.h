@@ -7,7 +7,6 @@
 
 extern bool worldLoaded;
 extern bool gameOver;
-extern uint32_t tickBacklog;
 extern float worldLight;
 extern uint32_t playTicksRun;  // PlayTicks since the world was loaded
 
@@ -18,4 +17,5 @@ ScreenId updatePlay(uint32_t elapsedMs);
 ScreenId updateStoreVisit(uint32_t elapsedMs);  // leaving the store brings the next dawn
 void playTick();
 void drawPlay();
+uint32_t playBacklog();  // ms not yet ticked
 void triggerGameOver();

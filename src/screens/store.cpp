@@ -8,12 +8,11 @@
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
+#include "screens/fixed_step.h"
 #include "shell/key_state.h"
 #include "sound/sound_clip.h"
 
 namespace {
-constexpr uint32_t stepMs = 16;
-constexpr uint32_t backlogCapMs = 96;
 constexpr float fullTurn = 360.0f;
 constexpr float cursorSpin = 1.0f;
 constexpr float shopkeeperStartY = 608.0f;
@@ -135,7 +134,7 @@ float cursorPosX = exitX;
 float cursorPosY = exitY;
 float cursorTurn = 0.0f;
 float shopkeeper = shopkeeperStartY;
-uint32_t stepBacklog = 0;  // kept between visits
+FixedStep stepper;  // kept between visits
 bool leaving = false;
 
 std::unique_ptr<SoundClip> refusalClip;
@@ -280,12 +279,7 @@ void Store::unload() {
 }
 
 ScreenId Store::update(uint32_t elapsedMs) {
-  stepBacklog += elapsedMs;
-  if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
-  while (stepBacklog >= stepMs) {
-    step();
-    stepBacklog -= stepMs;
-  }
+  stepper.run(elapsedMs, step);
   if (shopkeeper == keysOpenBelowY) KeyState::clearPressed();
   if (shopkeeper < keysOpenBelowY) readKeys();
   return leaving ? ScreenId::Play : ScreenId::None;

@@ -6,14 +6,13 @@
 #include "days/ground.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
+#include "screens/fixed_step.h"
 #include "screens/screen_machine.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
 
 namespace {
-constexpr uint32_t stepMs = 16;
-constexpr uint32_t backlogCapMs = 96;
 
 constexpr float stalkSpreadX = 760.0f;
 constexpr float stalkLeftX = -60.0f;
@@ -71,7 +70,7 @@ const char* const buttonFiles[TitleScreen::buttonCount] = {
 bool loaded = false;
 TitleScreen::BackgroundStalk stalks[TitleScreen::backgroundStalkCount];
 float glow[TitleScreen::buttonCount];
-uint32_t stepBacklog = 0;
+FixedStep stepper;
 float logo = 0.0f;
 float logoSpeed = 0.0f;
 int32_t logoStepCount = 0;
@@ -164,7 +163,7 @@ void TitleScreen::load() {
   loaded = true;
   layOutStalks();
   for (float& g : glow) g = 0.0f;
-  stepBacklog = 0;
+  stepper.reset();
   logoSprite = std::make_unique<Sprite>("graphics\\title.tga", 512.0f, 256.0f, 0.0f, -0.25f);
   subtitleSprite = std::make_unique<Sprite>("graphics\\title2.tga", 512.0f, 256.0f, 0.0f, 0.25f);
   cornPlantSprite = std::make_unique<Sprite>("graphics\\titlecorn.tga", 256.0f, 256.0f, 0.0f, 0.5f);
@@ -197,12 +196,7 @@ void TitleScreen::unload() {
 
 ScreenId TitleScreen::update(uint32_t elapsedMs) {
   next = ScreenId::None;
-  stepBacklog += elapsedMs;
-  if (stepBacklog > backlogCapMs) stepBacklog = backlogCapMs;
-  while (stepBacklog >= stepMs) {
-    step();
-    stepBacklog -= stepMs;
-  }
+  stepper.run(elapsedMs, step);
   readKeys();
   return next;
 }
