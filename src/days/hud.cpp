@@ -9,7 +9,6 @@
 namespace {
 constexpr int32_t moneyChaseStep = 1;
 constexpr float breathChaseStep = 4.0f;
-constexpr float shoutBreath = 16.0f;  // below what one shout costs the bar turns red
 constexpr float maskX = 608.0f;
 constexpr float firstMaskY = 64.0f;
 constexpr float maskSpacing = 50.0f;
@@ -52,7 +51,7 @@ void Hud::tick() {
 }
 
 bool Hud::breathBarIsRed() {
-  return Scarecrow::breath() < shoutBreath;
+  return Scarecrow::breath() < Scarecrow::shoutBreath;  // too little for a shout
 }
 
 void Hud::draw(float light) {

@@ -7,6 +7,7 @@
 #include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/creature_frames.h"
+#include "field/world_box.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
 #include "shell/numeric.h"
@@ -49,12 +50,6 @@ constexpr SpawnEdge spawnEdges[] = {
 };
 constexpr float screenWidth = 640.0f;
 constexpr float screenHeight = 480.0f;
-
-// A cow walking out of this box has been steered off the field.
-constexpr float worldLeft = -100.0f;
-constexpr float worldTop = -100.0f;
-constexpr float worldRight = 740.0f;
-constexpr float worldBottom = 660.0f;
 
 Cow cows[CowHerd::capacity];
 Sprite* frames[facingCount * frameCount] = {};
@@ -139,7 +134,7 @@ void CowHerd::tick() {
     if (c.mooCooldown > 0) --c.mooCooldown;
     c.x += c.vx;
     c.y += c.vy;
-    if (c.x > worldRight || c.y > worldBottom || c.x < worldLeft || c.y < worldTop) {
+    if (!worldBox.contains(c.x, c.y)) {
       c.active = 0;
       Scarecrow::award(leavingReward);
       continue;

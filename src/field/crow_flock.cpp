@@ -7,6 +7,7 @@
 #include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/creature_frames.h"
+#include "field/world_box.h"
 #include "render/sprite.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
@@ -45,11 +46,6 @@ constexpr float halfTurn = 180;
 constexpr float fullTurn = 360;
 constexpr float facingSpan = 45;
 
-// The world box: beyond it a crow is simply gone.
-constexpr float worldMinX = -100;
-constexpr float worldMaxX = 740;
-constexpr float worldMinY = -100;
-constexpr float worldMaxY = 660;
 // The escape box: a carrying crow that leaves it has got away with the ear.
 constexpr float escapeMinX = -20;
 constexpr float escapeMaxX = 660;
@@ -268,7 +264,7 @@ void CrowFlock::tick() {
     if (c.state == CrowState::Free) continue;
     c.x += c.vx;
     c.y += c.vy;
-    if (c.x > worldMaxX || c.y > worldMaxY || c.x < worldMinX || c.y < worldMinY) {
+    if (!worldBox.contains(c.x, c.y)) {
       c.state = CrowState::Free;
       continue;
     }

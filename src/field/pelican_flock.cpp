@@ -8,6 +8,7 @@
 #include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "field/creature_frames.h"
+#include "field/world_box.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
 #include "shell/numeric.h"
@@ -46,12 +47,6 @@ constexpr float shadowSize = 48.0f;
 constexpr float fullTurn = 360.0f;
 constexpr float halfTurn = 180.0f;
 constexpr float facingSpan = 45.0f;  // of the heading, per sprite row
-
-// A pelican leaving this box is gone for good.
-constexpr float worldLeft = -100.0f;
-constexpr float worldTop = -100.0f;
-constexpr float worldRight = 740.0f;
-constexpr float worldBottom = 660.0f;
 
 Pelican pelicans[PelicanFlock::capacity];
 Sprite* frames[facingCount * frameCount] = {};
@@ -190,7 +185,7 @@ void PelicanFlock::tick() {
     if (p.state == PelicanState::Free) continue;
     p.x += p.vx;
     p.y += p.vy;
-    if (p.x > worldRight || p.y > worldBottom || p.x < worldLeft || p.y < worldTop) {
+    if (!worldBox.contains(p.x, p.y)) {
       p.state = PelicanState::Free;
       continue;
     }

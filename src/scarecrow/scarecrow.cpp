@@ -49,7 +49,6 @@ constexpr float maxY = 480;
 constexpr float startBreath = 32;
 constexpr float breathRecoveryShare = 256;
 constexpr float breathRecoveryBase = 0.2f;
-constexpr float shoutBreath = 16;
 constexpr uint8_t actionPeakTick = 5;  // the boo, cough or ooga comes on this tick of the action
 constexpr uint8_t actionEndTick = 12;
 
@@ -142,9 +141,9 @@ void readControls() {
 void advanceShout() {
   scarecrow.animTick += 1;
   if (scarecrow.animTick == actionPeakTick) {
-    if (scarecrow.breath >= shoutBreath) {
+    if (scarecrow.breath >= Scarecrow::shoutBreath) {
       play(booClip);
-      scarecrow.breath -= shoutBreath;
+      scarecrow.breath -= Scarecrow::shoutBreath;
       BooShout::shout(scarecrow.x, scarecrow.y, scarecrow.facing);
     } else {
       play(coughClip);

@@ -29,6 +29,7 @@ struct ScarecrowState {
 };
 
 namespace Scarecrow {
+constexpr float shoutBreath = 16.0f;  // what one shout costs
 void load();
 void unload();
 void startDay();
