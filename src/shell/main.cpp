@@ -23,7 +23,17 @@ struct CommandOption {
   bool (*apply)(LaunchOptions& launch, const char* value);
 };
 
-enum OptionId { OptHelp = 'h', OptVersion = 'v', OptWindow = 1000, OptFullScreen, OptWindowed };
+enum OptionId {
+  OptHelp = 'h',
+  OptVersion = 'v',
+  OptWindow = 1000,
+  OptFullScreen,
+  OptWindowed,
+  OptRecord,
+  OptPlay,
+  OptFast,
+  OptTrace,
+};
 
 bool setWindowSize(LaunchOptions& launch, const char* value) {
   static constexpr struct {
@@ -53,6 +63,26 @@ bool setWindowed(LaunchOptions& launch, const char*) {
   return true;
 }
 
+bool setRecord(LaunchOptions& launch, const char* value) {
+  launch.recordPath = value;
+  return true;
+}
+
+bool setPlay(LaunchOptions& launch, const char* value) {
+  launch.playPath = value;
+  return true;
+}
+
+bool setFast(LaunchOptions& launch, const char*) {
+  launch.fast = true;
+  return true;
+}
+
+bool setTrace(LaunchOptions& launch, const char* value) {
+  launch.tracePath = value;
+  return true;
+}
+
 const CommandOption commandOptions[] = {
     {{"help", no_argument, nullptr, OptHelp}, "", "show this help and exit", nullptr},
     {{"version", no_argument, nullptr, OptVersion}, "", "show the version and exit", nullptr},
@@ -68,6 +98,19 @@ const CommandOption commandOptions[] = {
      "",
      "start in a window (skips the mode chooser)",
      setWindowed},
+    {{"record", required_argument, nullptr, OptRecord},
+     "FILE",
+     "record the game into the demo FILE",
+     setRecord},
+    {{"play", required_argument, nullptr, OptPlay},
+     "FILE",
+     "play the demo FILE back (Escape stops it)",
+     setPlay},
+    {{"fast", no_argument, nullptr, OptFast}, "", "with --play: as fast as frames can be drawn", setFast},
+    {{"trace", required_argument, nullptr, OptTrace},
+     "FILE",
+     "write the game's state every frame to FILE (CSV)",
+     setTrace},
 };
 constexpr int commandOptionCount = sizeof(commandOptions) / sizeof(commandOptions[0]);
 
@@ -113,6 +156,7 @@ int main(int argc, char** argv) {
 
   LaunchOptions launch;
   launch.argv0 = argc > 0 ? argv[0] : nullptr;
+  launch.version = CORNKEEPER_VERSION;
   opterr = 0;  // the complaints below are ours: one line, then the usage
   int id = 0;
   while ((id = getopt_long(argc, argv, shortOptions, longOptions, nullptr)) != -1) {
@@ -141,6 +185,14 @@ int main(int argc, char** argv) {
   }
   if (optind < argc) {
     std::fprintf(stderr, "cornkeeper: unexpected argument '%s'\n", argv[optind]);
+    return usageError();
+  }
+  if (launch.recordPath && launch.playPath) {
+    std::fprintf(stderr, "cornkeeper: --record and --play cannot go together\n");
+    return usageError();
+  }
+  if (launch.fast && !launch.playPath) {
+    std::fprintf(stderr, "cornkeeper: --fast goes with --play\n");
     return usageError();
   }
   return runGame(launch);

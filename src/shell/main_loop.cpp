@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "screens/game_trace.h"
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/demo_session.h"
 #include "shell/game_pad.h"
+#include "shell/key_state.h"
 #include "shell/platform.h"
 #include "shell/virtual_pad.h"
 #include "shell/window_procedure.h"
@@ -15,6 +18,10 @@
 namespace {
 constexpr const char* gameTitle = "Cornkeeper";
 constexpr int fallbackRefreshHz = 60;
+constexpr int32_t playbackCatchUpMs = 250;  // further behind than this, playback carries on from now
+
+FILE* traceOut = nullptr;
+long traceFrame = 0;
 
 // Where the swap does not wait for the display (no vsync, or a virtual display), sleep off the
 // rest of the refresh period instead of spinning a whole core. The game's ticks do not depend on it.
@@ -43,16 +50,89 @@ class FramePacer {
   Uint64 frameStart_ = 0;
 };
 
+// A demo shows each frame once its recorded time has passed since the one before, so it runs at
+// the speed it was played; with --fast the next frame follows at once.
+class PlaybackPacer {
+ public:
+  explicit PlaybackPacer(bool fast) : fast_(fast) {}
+
+  void beforeFrame() {
+    const uint32_t now = platformTicks();
+    if (fast_) return;
+    if (!started_) {  // the first frame's time holds the start-up, already spent
+      started_ = true;
+      due_ = now;
+      return;
+    }
+    due_ += DemoSession::nextFrameMs();
+    const int32_t ahead = static_cast<int32_t>(due_ - now);
+    if (ahead > 0) {
+      SDL_Delay(static_cast<Uint32>(ahead));
+    } else if (ahead < -playbackCatchUpMs) {
+      due_ = now;  // after a stall, no burst of frames to catch up
+    }
+  }
+
+ private:
+  bool fast_;
+  bool started_ = false;
+  uint32_t due_ = 0;
+};
+
+bool escapeStoppedPlayback = false;  // its auto-repeat must not reach the title that follows
+
+// Back to live play at the title, from an empty key table.
+void endPlayback() {
+  DemoSession::stopPlayback();
+  screenMachine->requestScreen(ScreenId::Title);
+}
+
+// While a demo plays, the player's keys are not the game's: Escape (or the pad's Back) alone is
+// heard, and stops it.
+bool takenByPlayback(const SDL_Event& event) {
+  const bool escape =
+      (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && event.key.keysym.sym == SDLK_ESCAPE;
+  if (escape && escapeStoppedPlayback) {
+    if (event.type == SDL_KEYUP) escapeStoppedPlayback = false;
+    return event.type == SDL_KEYDOWN;
+  }
+  if (DemoSession::mode() != DemoSession::Mode::Playing) return false;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      if (escape) {
+        escapeStoppedPlayback = true;
+        endPlayback();
+      }
+      return true;
+    case SDL_CONTROLLERBUTTONDOWN:
+      if (event.cbutton.button == SDL_CONTROLLER_BUTTON_BACK) endPlayback();  // the pad's Escape
+      return true;
+    case SDL_KEYUP:
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_CONTROLLERBUTTONUP:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void runFrame(AppWindow& window) {
   const uint32_t now = platformTicks();
-  gameUpdate(frameElapsed(now, window.lastTickCount));
+  gameUpdate(DemoSession::beginFrame(frameElapsed(now, window.lastTickCount)));
+  if (traceOut) GameTrace::writeRow(traceOut, traceFrame++);
   window.lastTickCount = now;
   gameDraw();
   SDL_GL_SwapWindow(window.window);
+  DemoSession::endFrame();
 }
 
-void messageLoop(AppWindow& window) {
+void messageLoop(AppWindow& window, bool fast) {
   FramePacer pacer(window.window);
+  PlaybackPacer playbackPacer(fast);
   bool pumping = true;
   while (pumping) {
     SDL_Event event;
@@ -60,17 +140,48 @@ void messageLoop(AppWindow& window) {
       if (event.type == SDL_QUIT) {
         pumping = false;
         appRunning = 0;
-      } else {
+      } else if (!takenByPlayback(event)) {
         windowProcedure(window, event);
       }
     } else if (!window.visible) {
       SDL_WaitEvent(nullptr);
+    } else if (DemoSession::mode() == DemoSession::Mode::Playing) {
+      // A recording that ended by quitting ends its playback at the title instead.
+      if (DemoSession::playbackDone() || screenMachine->currentScreen() == ScreenId::Quit) {
+        endPlayback();
+        continue;
+      }
+      playbackPacer.beforeFrame();
+      runFrame(window);
     } else {
       repeatHeldKeys(platformTicks());
       runFrame(window);
       pacer.endFrame();
     }
   }
+}
+
+// The demo to play or record and the trace, before any window opens: a bad file ends the program here.
+bool startDemoAndTrace(const LaunchOptions& launch) {
+  if (launch.playPath && !DemoSession::startPlayback(launch.playPath, launch.version)) return false;
+  if (launch.recordPath && !DemoSession::startRecording(launch.recordPath, launch.version)) return false;
+  if (launch.tracePath) {
+    traceOut = std::fopen(launch.tracePath, "w");
+    if (!traceOut) {
+      std::fprintf(stderr, "cornkeeper: cannot write the trace %s\n", launch.tracePath);
+      return false;
+    }
+    setvbuf(traceOut, nullptr, _IOLBF, 0);  // whole rows, so it can be read while the game runs
+    GameTrace::writeHeader(traceOut);
+  }
+  return true;
+}
+
+// Writes what the run recorded; false when the demo could not be written.
+bool finishDemoAndTrace() {
+  if (traceOut) std::fclose(traceOut);
+  traceOut = nullptr;
+  return DemoSession::finishRecording();
 }
 
 void closePads() {
@@ -92,12 +203,14 @@ void prepareAppWindow(AppWindow& window, AppRecord& app) {
 int runGame(const LaunchOptions& launch) {
   AppRecord app;
   prepareAppWindow(appWindow, app);
+  if (!startDemoAndTrace(launch)) return 1;
   std::string searched;
   if (!platformFindDataFolder(launch.argv0, &searched)) {
     // Without them every picture is blank: say where we looked rather than open an empty window.
     const std::string text =
         "The game's graphics/ and sound/ folders were not found. Looked in:\n" + searched;
     platformShowError(text.c_str());
+    finishDemoAndTrace();
     return 1;
   }
 
@@ -106,6 +219,7 @@ int runGame(const LaunchOptions& launch) {
     std::fprintf(stderr, "cornkeeper: Error Registering Window Class! No usable display: %s\n",
                  SDL_GetError());
     SDL_Quit();
+    finishDemoAndTrace();
     return -1;
   }
   VirtualPad::attachFromEnvironment();
@@ -117,7 +231,7 @@ int runGame(const LaunchOptions& launch) {
   } else if (!runModeChooser(appWindow)) {
     closePads();
     SDL_Quit();
-    return 0;
+    return finishDemoAndTrace() ? 0 : 1;
   }
 
   appRunning = 1;
@@ -130,7 +244,9 @@ int runGame(const LaunchOptions& launch) {
       continue;
     }
     if (gameStartup(&appWindow)) {
-      messageLoop(appWindow);
+      // Playback as fast as it can draw: the swap must not wait for the display either.
+      if (launch.fast) SDL_GL_SetSwapInterval(0);
+      messageLoop(appWindow, launch.fast);
     } else {
       requestQuit(&appWindow);
     }
@@ -139,5 +255,5 @@ int runGame(const LaunchOptions& launch) {
   }
   closePads();
   SDL_Quit();
-  return 0;
+  return finishDemoAndTrace() ? 0 : 1;
 }

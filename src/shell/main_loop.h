@@ -10,6 +10,11 @@ struct LaunchOptions {
   int32_t width = 640;
   int32_t height = 480;
   int32_t fullScreen = 0;
+  const char* version = "unknown";
+  const char* recordPath = nullptr;  // the game is written to this demo
+  const char* playPath = nullptr;    // this demo is played back instead of the player's keys
+  bool fast = false;                 // playback draws frames as fast as it can
+  const char* tracePath = nullptr;   // one CSV row of the game's state per frame
 };
 
 int runGame(const LaunchOptions& launch);
