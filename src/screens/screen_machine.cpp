@@ -5,6 +5,7 @@
 #include "days/day_director.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
+#include "screens/game_trace.h"
 #include "screens/instructions_screen.h"
 #include "screens/play_screen.h"
 #include "screens/store.h"
@@ -131,4 +132,12 @@ void gameDraw() {
   }
   endOverlay2D();
   glFlush();
+}
+
+void gameTraceHeader(FILE* out) {
+  GameTrace::writeHeader(out);
+}
+
+void gameTraceRow(FILE* out, long frame) {
+  GameTrace::writeRow(out, frame);
 }

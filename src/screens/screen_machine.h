@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 struct AppWindow;
 
@@ -45,3 +46,6 @@ void gameShutdown();
 void gameUpdate(uint32_t elapsedMs);
 void gameDraw();
 void applyScreenChange();
+// The game's state as CSV, one row per frame, for --trace.
+void gameTraceHeader(FILE* out);
+void gameTraceRow(FILE* out, long frame);

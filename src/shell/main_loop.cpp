@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "screens/game_trace.h"
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
 #include "shell/demo_session.h"
@@ -123,7 +122,7 @@ bool takenByPlayback(const SDL_Event& event) {
 void runFrame(AppWindow& window) {
   const uint32_t now = platformTicks();
   gameUpdate(DemoSession::beginFrame(frameElapsed(now, window.lastTickCount)));
-  if (traceOut) GameTrace::writeRow(traceOut, traceFrame++);
+  if (traceOut) gameTraceRow(traceOut, traceFrame++);
   window.lastTickCount = now;
   gameDraw();
   SDL_GL_SwapWindow(window.window);
@@ -172,7 +171,7 @@ bool startDemoAndTrace(const LaunchOptions& launch) {
       return false;
     }
     setvbuf(traceOut, nullptr, _IOLBF, 0);  // whole rows, so it can be read while the game runs
-    GameTrace::writeHeader(traceOut);
+    gameTraceHeader(traceOut);
   }
   return true;
 }
