@@ -22,13 +22,12 @@ constexpr Corner unitSquare[] = {
     {1.0f, 1.0f, 0.5f, -0.5f},
 };
 
-void compileQuad(const Corner (&corners)[4]) {
-  glBegin(GL_QUADS);
+// Inside glBegin(GL_QUADS).
+void putQuad(const Corner (&corners)[4]) {
   for (const Corner& corner : corners) {
     glTexCoord2f(corner.s, corner.t);
     glVertex2f(corner.x, corner.y);
   }
-  glEnd();
 }
 
 // What the overlay last set, so that a run of sprites alike changes no state between them.
@@ -58,27 +57,30 @@ Sprite::Sprite(const char* fileName, float width, float height, float anchorX, f
       anchorY_(anchorY) {
   displayList_ = glGenLists(2);
   if (displayList_ == 0) return;
-  // The trimmed square keeps the unit square's mapping, so anchor, size and turn act on it unchanged.
-  const TexelBox box = texture_ ? texture_->coverage() : TexelBox{};
+  // The trimmed outline keeps the unit square's mapping, so anchor, size and turn act on it unchanged.
   glNewList(displayList_, GL_COMPILE);
-  if (!box.empty()) {
+  glBegin(GL_QUADS);
+  if (texture_) {
     const float width = static_cast<float>(texture_->width());
     const float height = static_cast<float>(texture_->height());
-    const float s0 = static_cast<float>(box.left) / width;
-    const float s1 = static_cast<float>(box.right) / width;
-    const float t0 = static_cast<float>(box.top) / height;
-    const float t1 = static_cast<float>(box.bottom) / height;
-    const Corner trimmed[] = {
-        {s0, t1, s0 - 0.5f, 0.5f - t1},
-        {s0, t0, s0 - 0.5f, 0.5f - t0},
-        {s1, t0, s1 - 0.5f, 0.5f - t0},
-        {s1, t1, s1 - 0.5f, 0.5f - t1},
+    auto corner = [&](int32_t column, int32_t row) {
+      const float s = static_cast<float>(column) / width;
+      const float t = static_cast<float>(row) / height;
+      return Corner{s, t, s - 0.5f, 0.5f - t};
     };
-    compileQuad(trimmed);
+    for (int32_t i = 0; i < texture_->bandCount(); ++i) {
+      const TexelBand& b = texture_->band(i);
+      const Corner trapezoid[] = {corner(b.bottomLeft, b.bottom), corner(b.topLeft, b.top),
+                                  corner(b.topRight, b.top), corner(b.bottomRight, b.bottom)};
+      putQuad(trapezoid);
+    }
   }
+  glEnd();
   glEndList();
   glNewList(displayList_ + 1, GL_COMPILE);
-  compileQuad(unitSquare);
+  glBegin(GL_QUADS);
+  putQuad(unitSquare);
+  glEnd();
   glEndList();
 }
 

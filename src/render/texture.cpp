@@ -119,47 +119,102 @@ void Texture::upload() {
     static const uint8_t transparent[4] = {0, 0, 0, 0};
     glTexImage2D(GL_TEXTURE_2D, 0, 4, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
     coverage_ = TexelBox{};
+    bandCount_ = 0;
     opaque_ = false;
   }
   glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
   uploaded_ = true;
 }
 
+namespace {
+constexpr int32_t fewestBandRows = 4;
+
+// Columns [left, right) a span of columns first..last needs: one more each way for the linear
+// filter, and the whole width when it touches a side (the repeat wrap blends each side into the other).
+void widenColumns(int32_t first, int32_t last, int32_t width, int32_t& left, int32_t& right) {
+  left = (last == width - 1) ? 0 : std::max(first - 1, 0);
+  right = (first == 0) ? width : std::min(last + 2, width);
+}
+}  // namespace
+
 void Texture::measureCoverage() {
-  if (width_ <= 0 || height_ <= 0) {
-    coverage_ = TexelBox{};
-    opaque_ = false;
-    return;
-  }
+  coverage_ = TexelBox{};
+  bandCount_ = 0;
+  opaque_ = false;
+  if (width_ <= 0 || height_ <= 0) return;
   if (bitsPerPixel_ != 32) {
     coverage_ = TexelBox{0, 0, width_, height_};
+    bands_[bandCount_++] = TexelBand{0, height_, 0, width_, 0, width_};
     opaque_ = true;
     return;
   }
-  int32_t left = width_, top = height_, right = -1, bottom = -1;
+  // The first and last column with alpha above zero in every row (last < first: none).
+  std::vector<int32_t> first(static_cast<size_t>(height_), width_), last(static_cast<size_t>(height_), -1);
   bool opaque = true;
   const uint8_t* alpha = pixels_.get() + 3;
   for (int32_t y = 0; y < height_; ++y) {
     for (int32_t x = 0; x < width_; ++x, alpha += 4) {
       if (*alpha != 255) opaque = false;
       if (*alpha == 0) continue;
-      if (x < left) left = x;
-      if (x > right) right = x;
-      if (y < top) top = y;
-      if (y > bottom) bottom = y;
+      first[y] = std::min(first[y], x);
+      last[y] = std::max(last[y], x);
     }
   }
   opaque_ = opaque;
-  if (right < 0) {
-    coverage_ = TexelBox{};
-    return;
+  int32_t top = -1, bottom = -1, left = width_, right = -1;
+  for (int32_t y = 0; y < height_; ++y) {
+    if (last[y] < 0) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    left = std::min(left, first[y]);
+    right = std::max(right, last[y]);
   }
-  // The linear filter blends each texel into half of its neighbours, and the default repeat wrap
-  // blends each edge into the opposite one.
-  coverage_.left = (right == width_ - 1) ? 0 : std::max(left - 1, 0);
-  coverage_.right = (left == 0) ? width_ : std::min(right + 2, width_);
+  if (top < 0) return;
+  widenColumns(left, right, width_, coverage_.left, coverage_.right);
   coverage_.top = (bottom == height_ - 1) ? 0 : std::max(top - 1, 0);
   coverage_.bottom = (top == 0) ? height_ : std::min(bottom + 2, height_);
+
+  // Bands of the box, each as wide as its own rows and the rows either side need (wrapping at the
+  // top and bottom like the texture does).
+  const int32_t rows = coverage_.bottom - coverage_.top;
+  const int32_t bandRows = std::max(fewestBandRows, (rows + maxBands - 1) / maxBands);
+  for (int32_t y0 = coverage_.top; y0 < coverage_.bottom; y0 += bandRows) {
+    const int32_t y1 = std::min(y0 + bandRows, coverage_.bottom);
+    int32_t from = width_, to = -1;
+    for (int32_t y = y0 - 1; y <= y1; ++y) {
+      const int32_t row = (y + height_) % height_;
+      from = std::min(from, first[row]);
+      to = std::max(to, last[row]);
+    }
+    if (to < 0) continue;
+    TexelBand band{y0, y1, 0, 0, 0, 0};
+    widenColumns(from, to, width_, band.topLeft, band.topRight);
+    band.bottomLeft = band.topLeft;
+    band.bottomRight = band.topRight;
+    // A band that would cover no more joined to the one above joins it: fewer corners, less work
+    // for the rasteriser.
+    if (bandCount_ > 0) {
+      TexelBand& above = bands_[bandCount_ - 1];
+      const int32_t left = std::min(above.topLeft, band.topLeft);
+      const int32_t right = std::max(above.topRight, band.topRight);
+      const int32_t apart = (above.topRight - above.topLeft) * (above.bottom - above.top) +
+                            (band.topRight - band.topLeft) * (band.bottom - band.top);
+      if (above.bottom == band.top && (right - left) * (band.bottom - above.top) <= apart) {
+        above = TexelBand{above.top, band.bottom, left, right, left, right};
+        continue;
+      }
+    }
+    bands_[bandCount_++] = band;
+  }
+  // Where two bands meet, both take the wider span there, so they share the corners and the
+  // rasteriser leaves no seam between them; the sides slope from one span to the next.
+  for (int32_t i = 0; i + 1 < bandCount_; ++i) {
+    TexelBand& above = bands_[i];
+    TexelBand& below = bands_[i + 1];
+    if (above.bottom != below.top) continue;
+    above.bottomLeft = below.topLeft = std::min(above.bottomLeft, below.topLeft);
+    above.bottomRight = below.topRight = std::max(above.bottomRight, below.topRight);
+  }
 }
 
 void Texture::bind() const {
@@ -172,5 +227,6 @@ void Texture::release() {
   name_ = 0;
   uploaded_ = false;
   coverage_ = TexelBox{};
+  bandCount_ = 0;
   opaque_ = false;
 }

@@ -16,6 +16,12 @@ struct TexelBox {
   bool empty() const { return right <= left || bottom <= top; }
 };
 
+// A slice of rows [top, bottom) of a picture's outline, in texels: a trapezoid whose top edge spans
+// columns [topLeft, topRight) and whose bottom edge spans [bottomLeft, bottomRight).
+struct TexelBand {
+  int32_t top, bottom, topLeft, topRight, bottomLeft, bottomRight;
+};
+
 class Texture {
  public:
   // Reads the file and uploads whatever came of it: a file that failed to read draws fully transparent.
@@ -49,6 +55,11 @@ class Texture {
   // fully opaque, so that drawing need not blend.
   const TexelBox& coverage() const { return coverage_; }
   bool opaque() const { return opaque_; }
+  // The same texels more closely: the box cut into bands of rows, each only as wide as it needs,
+  // that meet without gaps. A picture with nothing to show has none.
+  static constexpr int32_t maxBands = 64;
+  int32_t bandCount() const { return bandCount_; }
+  const TexelBand& band(int32_t index) const { return bands_[index]; }
 
  private:
   // Takes a decoded picture, or drops the held one when the read failed.
@@ -62,5 +73,7 @@ class Texture {
   uint8_t bitsPerPixel_ = 0;
   bool uploaded_ = false;
   TexelBox coverage_;
+  TexelBand bands_[maxBands] = {};
+  int32_t bandCount_ = 0;
   bool opaque_ = false;
 };

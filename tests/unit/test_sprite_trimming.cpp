@@ -120,6 +120,52 @@ TEST(TexelCoverage, AlphaAboveZeroGrownByTheFilterAndWrappedAtTheEdges) {
   EXPECT_TRUE(Texture("graphics/no_such_picture.tga").coverage().empty());
 }
 
+// A thin diagonal: the bands must hold every texel the filter can show (each drawn texel and its
+// eight neighbours) while covering far less than the box around it.
+TEST(TexelCoverage, BandsHoldEveryShowingTexelAndFollowTheShape) {
+  ScratchFolder folder;
+  ASSERT_TRUE(folder.ok());
+  constexpr int side = 64;
+  std::vector<Rgba> rows(side * side, clear);
+  for (int y = 4; y < 60; ++y) rows[static_cast<size_t>(y * side + y)] = {255, 255, 255, 40};
+  writeFile("graphics/line.tga", targaFromRows(side, side, rows));
+  Texture texture("graphics/line.tga");
+  ASSERT_GT(texture.bandCount(), 1);
+  auto inside = [&](int x, int y) {
+    for (int32_t i = 0; i < texture.bandCount(); ++i) {
+      const TexelBand& b = texture.band(i);
+      if (y < b.top || y >= b.bottom) continue;
+      // Both ends of the texel row lie within the sloping sides.
+      auto within = [&](float row) {
+        const float f = (row - static_cast<float>(b.top)) / static_cast<float>(b.bottom - b.top);
+        return x >= b.topLeft + f * (b.bottomLeft - b.topLeft) &&
+               x + 1 <= b.topRight + f * (b.bottomRight - b.topRight);
+      };
+      return within(static_cast<float>(y)) && within(static_cast<float>(y + 1));
+    }
+    return false;
+  };
+  long area = 0;
+  for (int32_t i = 0; i < texture.bandCount(); ++i) {
+    const TexelBand& b = texture.band(i);
+    if (i > 0) {
+      // Bands that meet share their corners there: no seam for the rasteriser to leave open.
+      const TexelBand& a = texture.band(i - 1);
+      EXPECT_GE(b.top, a.bottom);
+      if (b.top == a.bottom) {
+        EXPECT_EQ(std::tie(a.bottomLeft, a.bottomRight), std::tie(b.topLeft, b.topRight));
+      }
+    }
+    area += (b.topRight - b.topLeft + b.bottomRight - b.bottomLeft) * (b.bottom - b.top) / 2;
+  }
+  for (int y = 4; y < 60; ++y)
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        EXPECT_TRUE(inside(y + dx, y + dy)) << "texel " << y + dx << ", " << y + dy;
+  const TexelBox& box = texture.coverage();
+  EXPECT_LT(area * 3, (box.right - box.left) * (box.bottom - box.top));
+}
+
 class TrimmedDrawing : public testing::Test {
  protected:
   void SetUp() override {
@@ -139,6 +185,10 @@ class TrimmedDrawing : public testing::Test {
                                                             {3, 4, green},
                                                             {4, 4, {0, 0, 255, 200}},
                                                             {5, 5, {255, 0, 255, 30}}})));
+    std::vector<Rgba> diagonal(32 * 32, clear);
+    for (int y = 2; y < 30; ++y)
+      diagonal[static_cast<size_t>(y * 32 + 31 - y)] = {0, 200, 255, static_cast<uint8_t>(y * 8)};
+    writeFile("graphics/diagonal.tga", targaFromRows(32, 32, diagonal));
     writeFile("graphics/edge.tga", targaFromRows(8, 8, picture(8, 8, {{7, 2, yellow}, {7, 3, yellow}})));
     writeFile("graphics/empty.tga", solidTarga(8, 8, clear));
     writeFile("graphics/solid.tga", solidTarga(4, 4, green));
@@ -165,6 +215,7 @@ TEST_F(TrimmedDrawing, PicturesComeOutTheSameMagnifiedTurnedMirroredAndFaded) {
   Sprite figure("graphics\\figure.tga", 64.0f, 64.0f, -0.3f, 0.2f);
   Sprite edge("graphics\\edge.tga", 64.0f, 64.0f, 0.0f, 0.0f);
   Sprite empty("graphics\\empty.tga", 64.0f, 64.0f, 0.0f, 0.0f);
+  Sprite diagonal("graphics\\diagonal.tga", 64.0f, 64.0f, 0.1f, -0.2f);
   using Draw = std::function<void()>;
   const std::pair<const char*, Draw> draws[] = {
       {"default size", [&] { figure.draw(100.0f, 100.0f); }},
@@ -177,6 +228,8 @@ TEST_F(TrimmedDrawing, PicturesComeOutTheSameMagnifiedTurnedMirroredAndFaded) {
       {"smaller than the picture", [&] { figure.drawTinted(500.0f, 400.0f, 10.0f, 5.0f, 5.0f, 1, 1, 1); }},
       {"the right edge bleeding round to the left",
        [&] { edge.drawTinted(320.0f, 240.0f, 0.0f, 400.0f, 400.0f, 1, 1, 1); }},
+      {"a thin diagonal in bands, magnified and turned",
+       [&] { diagonal.drawBlended(320.0f, 240.0f, 21.0f, -460.0f, 420.0f, 1, 1, 1, 0.9f); }},
       {"an empty picture", [&] { empty.drawBlended(320.0f, 240.0f, 0.0f, 640.0f, 480.0f, 1, 0, 0, 1); }},
   };
   for (const auto& [what, draw] : draws) {
