@@ -1,6 +1,7 @@
 // The field: grass, corn stalks in every state, the loose ear of corn and the soft ground shadow.
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "pictures/painters.h"
 
@@ -63,7 +64,23 @@ struct PlantShape {
   double leafReach;  // leaf length as a fraction of the height
   double earLength;
   double lighten;  // towards white, for plants far in the background
+  bool slim;       // a field stalk: few narrow leaves and ears close to the stem
 };
+
+struct LeafSpot {
+  double t, side, lengthFactor, lift;
+};
+constexpr LeafSpot kFullLeaves[] = {{0.16, -1, 0.50, 0.15}, {0.30, 1, 0.55, 0.35},  {0.46, -1, 0.50, 0.45},
+                                    {0.60, 1, 0.44, 0.55},  {0.74, -1, 0.36, 0.65}, {0.86, 1, 0.26, 0.75}};
+// Field stalks stand 76 px apart with figures walking between them: four steep blades, no more.
+constexpr LeafSpot kSlimLeaves[] = {
+    {0.10, -1, 0.36, 0.5}, {0.20, 1, 0.36, 0.6}, {0.66, -1, 0.26, 0.85}, {0.78, 1, 0.22, 0.9}};
+
+struct EarSpot {
+  double t, angle;
+};
+constexpr EarSpot kFullEars[] = {{0.40, 30}, {0.50, -32}, {0.62, 22}};
+constexpr EarSpot kSlimEars[] = {{0.28, 16}, {0.38, -16}, {0.48, 12}};
 
 void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape, int ears, int wither,
                double scale, uint32_t seed) {
@@ -75,11 +92,9 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape,
   const double outline = 1.6 * scale;
   const double lean = look.lean;
   // Leaves behind the stem first (left side), then the stem, then the front leaves and the ears.
-  struct LeafSpot {
-    double t, side, lengthFactor, lift;
-  };
-  constexpr LeafSpot kLeaves[] = {{0.16, -1, 0.50, 0.15}, {0.30, 1, 0.55, 0.35},  {0.46, -1, 0.50, 0.45},
-                                  {0.60, 1, 0.44, 0.55},  {0.74, -1, 0.36, 0.65}, {0.86, 1, 0.26, 0.75}};
+  const std::span<const LeafSpot> leaves =
+      shape.slim ? std::span<const LeafSpot>(kSlimLeaves) : std::span<const LeafSpot>(kFullLeaves);
+  const double stemBase = shape.slim ? 3.4 : 5.0, stemTaper = shape.slim ? 1.6 : 2.8;
   for (int pass = 0; pass < 2; ++pass) {
     if (pass == 1) {
       // Tapering stem drawn as a filled band.
@@ -87,7 +102,7 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape,
       for (int i = 0; i <= steps; ++i) {
         const double t = static_cast<double>(i) / steps;
         const Point p = stemPoint(baseX, baseY, height, lean, t);
-        const double half = (5.0 - 2.8 * t) * scale;
+        const double half = (stemBase - stemTaper * t) * scale;
         if (i == 0) {
           cairo_move_to(cr, p.x - half, p.y);
         } else {
@@ -97,7 +112,7 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape,
       for (int i = steps; i >= 0; --i) {
         const double t = static_cast<double>(i) / steps;
         const Point p = stemPoint(baseX, baseY, height, lean, t);
-        const double half = (5.0 - 2.8 * t) * scale;
+        const double half = (stemBase - stemTaper * t) * scale;
         cairo_line_to(cr, p.x + half, p.y);
       }
       cairo_close_path(cr);
@@ -119,20 +134,17 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape,
         cairo_stroke(cr);
       }
     }
-    for (const LeafSpot& leaf : kLeaves) {
+    for (const LeafSpot& leaf : leaves) {
       const bool behind = leaf.side < 0;
       if ((pass == 0) != behind) continue;
       const Point root = stemPoint(baseX, baseY, height, lean, leaf.t);
       const double jitter = scatter.range(0.9, 1.1);
-      drawLeaf(cr, root, height * leaf.lengthFactor * shape.leafReach * jitter, 4.6 * scale, leaf.side,
-               leaf.lift, look.droop, behind ? darker(look.leaf, 0.12) : look.leaf, outline,
-               baseY - 6 * scale);
+      drawLeaf(cr, root, height * leaf.lengthFactor * shape.leafReach * jitter,
+               (shape.slim ? 3.0 : 4.6) * scale, leaf.side, leaf.lift, look.droop,
+               behind ? darker(look.leaf, 0.12) : look.leaf, outline, baseY - 6 * scale);
     }
   }
-  struct EarSpot {
-    double t, angle;
-  };
-  constexpr EarSpot kEars[] = {{0.40, 30}, {0.50, -32}, {0.62, 22}};
+  const EarSpot* kEars = shape.slim ? kSlimEars : kFullEars;
   for (int i = 0; i < ears; ++i) {
     const Point root = stemPoint(baseX, baseY, height, lean, kEars[i].t);
     drawEar(cr, root.x + (kEars[i].angle > 0 ? 2 : -2) * scale, root.y, shape.earLength,
@@ -143,7 +155,7 @@ void drawPlant(cairo_t* cr, double baseX, double baseY, const PlantShape& shape,
 void paintStalk(cairo_t* cr, int w, int h, int ears, int wither) {
   const double scale = w / 128.0;
   // Neighbouring stalks stand 76 px apart on screen at 200 px, so the leaves keep close to the stem.
-  const PlantShape shape{h * 0.68, 0.9, h * 0.25, 0.0};
+  const PlantShape shape{h * 0.6, 0.9, h * 0.21, 0.0, true};
   drawPlant(cr, w * 0.5, h * kStalkBaseY, shape, ears, wither, scale, 1234 + ears * 7 + wither * 31);
 }
 
@@ -301,15 +313,16 @@ void paintCorn(cairo_t* cr, int w, int h) {
 }
 
 void paintShadow(cairo_t* cr, int w, int h) {
-  // Wider than tall, darkest in the middle and fading to nothing before the edge.
+  // Wider than tall, darkest in the middle and fading to nothing before the edge. Pure black, so the
+  // game's untinted half-opacity shadows vanish once the world has faded to black.
   const double cx = w / 2.0, cy = h / 2.0;
   cairo_save(cr);
   cairo_translate(cr, cx, cy);
   cairo_scale(cr, 1.0, 0.62);
   cairo_pattern_t* soft = cairo_pattern_create_radial(0, 0, 0, 0, 0, w * 0.47);
-  cairo_pattern_add_color_stop_rgba(soft, 0.0, 0.05, 0.04, 0.02, 0.85);
-  cairo_pattern_add_color_stop_rgba(soft, 0.5, 0.05, 0.04, 0.02, 0.65);
-  cairo_pattern_add_color_stop_rgba(soft, 1.0, 0.05, 0.04, 0.02, 0.0);
+  cairo_pattern_add_color_stop_rgba(soft, 0.0, 0, 0, 0, 0.85);
+  cairo_pattern_add_color_stop_rgba(soft, 0.5, 0, 0, 0, 0.65);
+  cairo_pattern_add_color_stop_rgba(soft, 1.0, 0, 0, 0, 0.0);
   cairo_set_source(cr, soft);
   cairo_arc(cr, 0, 0, w * 0.47, 0, 2 * M_PI);
   cairo_fill(cr);
@@ -319,13 +332,13 @@ void paintShadow(cairo_t* cr, int w, int h) {
 
 void paintTitleCorn(cairo_t* cr, int w, int h) {
   const double scale = w / 128.0;
-  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.92, 1.0, h * 0.30, 0.0}, 3, 0, scale, 777);
+  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.92, 1.0, h * 0.30, 0.0, false}, 3, 0, scale, 777);
 }
 
 void paintMiniStalk(cairo_t* cr, int w, int h) {
   // Slim and earless: dozens stand behind the title, and they should not compete with it.
   const double scale = w / 128.0 * 0.9;
-  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.93, 0.6, 0, 0.3}, 0, 0, scale, 4321);
+  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.93, 0.6, 0, 0.3, false}, 0, 0, scale, 4321);
 }
 
 }  // namespace pictures

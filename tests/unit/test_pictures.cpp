@@ -11,7 +11,14 @@
 
 #include "../../assets/pictures/picture_list.h"
 #include "../../assets/pictures/targa_codec.h"
+#include "days/day_director.h"
+#include "days/draw_queue.h"
+#include "field/corn_field.h"
 #include "render/texture.h"
+#include "scarecrow/scarecrow.h"
+#include "screen_test_helpers.h"
+#include "screens/play_screen.h"
+#include "shell/numeric.h"
 #include "test_render_images.h"
 
 using pictures::DecodedTarga;
@@ -220,9 +227,65 @@ TEST(PictureComposition, SpinningStretchedTiledPaddedPicturesFitAndTheShadowIsAS
   EXPECT_GT(ink.right - ink.left, (ink.bottom - ink.top) * 1.3);
   EXPECT_GT(std::min(ink.left, ink.top), 0) << "the edge fades out before the border";
   EXPECT_GT(levels.size(), 12u) << "a soft edge has many alpha levels";
+  // The game draws shadows untinted at half opacity, also over the world faded to black: only pure
+  // black ink vanishes there.
+  int lit = 0;
+  eachPixel(s, [&](int x, int y) {
+    lit += alphaAt(s, x, y) > 0 && at(s, x, y)[0] + at(s, x, y)[1] + at(s, x, y)[2] > 0;
+  });
+  EXPECT_EQ(lit, 0);
   // Fading outwards from a solid centre along both axes.
   EXPECT_GT(alphaAt(s, 16, 16), 150);
   for (int i = 17; i < 32; ++i)
     EXPECT_TRUE(alphaAt(s, i, 16) <= alphaAt(s, i - 1, 16) && alphaAt(s, 16, i) <= alphaAt(s, 16, i - 1))
         << i;
+}
+
+// The scarecrow at his start place among the full six-by-six field, drawn through the game's own
+// draw queue: the share of his own pixels that the stalks in front of him leave in view. The field
+// is laid out under several seeds (the stalks' tilts differ) and with one, two and three ears.
+class FieldView : public screentest::ScreenTest {};
+
+TEST_F(FieldView, TheScarecrowAtHisStartPlaceStaysMostlyInViewAmongTheStalks) {
+  DrawQueue::load();
+  Scarecrow::load();
+  CornField::load();
+  worldLight = 1.0f;
+  auto frameOf = [](bool withStalks) {
+    return screentest::render([&] {
+      DrawQueue::reset();
+      Scarecrow::draw();
+      if (withStalks) CornField::draw();
+      DrawQueue::flush();
+    });
+  };
+  auto differs = [](const uint8_t* a, const uint8_t* b, int by) {
+    return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) > by;
+  };
+  const screentest::Frame empty = screentest::render([] {});
+  const screentest::Frame alone = frameOf(false);
+  double worst = 1.0;
+  for (int ears = 1; ears <= 3; ++ears) {
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+      seedRandom(seed);
+      CornField::layOut();
+      const screentest::Frame field = frameOf(true);
+      long own = 0, seen = 0;
+      for (int y = 0; y < screentest::frameHeight; ++y)
+        for (int x = 0; x < screentest::frameWidth; ++x)
+          if (differs(alone.at(x, y), empty.at(x, y), 24)) {
+            ++own;
+            seen += !differs(field.at(x, y), alone.at(x, y), 6);
+          }
+      ASSERT_GT(own, 2000) << "the scarecrow is missing from the frame";
+      worst = std::min(worst, static_cast<double>(seen) / own);
+    }
+    DayDirector::cycleStartingCorn();
+  }
+  std::printf("scarecrow in view among the stalks: %.1f %% at worst\n", 100 * worst);
+  EXPECT_GE(worst, 0.60);
+  CornField::unload();
+  Scarecrow::unload();
+  DrawQueue::unload();
+  DayDirector::resetForTests();
 }
