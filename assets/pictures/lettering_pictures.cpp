@@ -19,7 +19,7 @@ constexpr double kDigitBand = 0.68;
 constexpr double kDigitMargin = 2.0;
 
 TextStyle logoStyle(double size) {
-  return {kLogoFont, size, false, {1.0, 0.93, 0.45}, palette::kOutline, size * 0.09, {0.96, 0.58, 0.10}};
+  return {kShoutFont, size, true, {1.0, 0.93, 0.45}, palette::kOutline, size * 0.09, {0.96, 0.58, 0.10}};
 }
 
 // The logo lettering with a dark extruded edge below and to the right.
@@ -166,29 +166,62 @@ void drawWildWord(cairo_t* cr, const char* word, int w, int h, uint32_t seed) {
 }
 
 void paintBooLetter(cairo_t* cr, int w, int h, const char* letter) {
-  // The letter fills its cell whatever its shape: the game shows it at 32 px at most.
-  TextStyle style{kShoutFont, h * 1.0, true, palette::kWhite, {0.35, 0.10, 0.05}, w * 0.1, {1.0, 0.86, 0.40}};
+  // Shouted letters fly over grass at 32 px at most: they fill the whole cell, stretched wide if the
+  // letter is narrow, in hot yellow with a thick near-black outline.
+  TextStyle style{kShoutFont, h * 1.0,          true, {1.0, 0.92, 0.30}, {0.08, 0.04, 0.02},
+                  w * 0.15,   {1.0, 0.55, 0.10}};
   const TextBox box = measureText(cr, letter, style);
-  const double room = std::min(w, h) - 2.0 - style.outlineWidth;
-  style.pixelSize *= room / std::max(box.width, box.height);
-  drawText(cr, letter, style, w / 2.0, h / 2.0, Align::Centre);
+  const double room = std::min(w, h) - 1.0 - w * 0.12;
+  const double sy = room / box.height, sx = std::min(room / box.width, sy * 1.35);
+  cairo_save(cr);
+  cairo_translate(cr, w / 2.0, h / 2.0);
+  cairo_scale(cr, sx / sy, 1.0);
+  style.pixelSize *= sy;
+  style.outlineWidth = w * 0.12;
+  drawText(cr, letter, style, 0, 0, Align::Centre);
+  cairo_restore(cr);
 }
 
 }  // namespace
 
 TextStyle digitStyle(double pixelSize) {
-  return {kDigitFont,       pixelSize,        true, palette::kWhite, palette::kOutline,
-          pixelSize * 0.09, {1.0, 0.90, 0.62}};
+  // A thick dark edge: digits are shown over the yellow sun, the sky and the grass.
+  return {kDigitFont,       pixelSize,        true, palette::kWhite, {0.08, 0.05, 0.03},
+          pixelSize * 0.14, {1.0, 0.90, 0.62}};
 }
 
 void paintTitle(cairo_t* cr, int w, int h) {
   // The logo sits in the upper half: the subtitle and the menu come below it on the title screen.
-  TextStyle style = fitText(cr, "Cornkeeper", logoStyle(h * 0.5), w - 120);
+  // Plain upright letters, set one by one with a little air between them, so the r never runs
+  // into the n beside it.
+  const char* word = "Cornkeeper";
+  const size_t n = std::strlen(word);
+  TextStyle style = logoStyle(h * 0.5);
+  const double gap = h * 0.025;
+  auto widthAt = [&](const TextStyle& st) {
+    double total = 0;
+    for (size_t i = 0; i < n; ++i) {
+      const char letter[2] = {word[i], 0};
+      total += measureText(cr, letter, st).width + (i ? gap : 0);
+    }
+    return total;
+  };
+  style.pixelSize *= std::min(1.0, (w - 150) / widthAt(style));
   const double y = h * 0.27;
   // An ear of corn at each end, leaning in towards the word.
   drawEar(cr, w * 0.075, y + h * 0.21, h * 0.36, h * 0.13, 14, 7);
   drawEar(cr, w * 0.925, y + h * 0.21, h * 0.36, h * 0.13, -14, 8);
-  drawExtruded(cr, "Cornkeeper", style, w / 2.0, y, Align::Centre, h * 0.03);
+  // Letters share one baseline: every letter's pen sits where the capital's does, the capital centred
+  // on y.
+  const TextBox cap = measureText(cr, "C", style);
+  const double penY = y - cap.height / 2 - cap.y;
+  double x = w / 2.0 - widthAt(style) / 2;
+  for (size_t i = 0; i < n; ++i) {
+    const char letter[2] = {word[i], 0};
+    const TextBox box = measureText(cr, letter, style);
+    drawExtruded(cr, letter, style, x, penY + box.y + box.height / 2, Align::Left, h * 0.03);
+    x += box.width + gap;
+  }
 }
 
 void paintTitle2(cairo_t* cr, int w, int h) {

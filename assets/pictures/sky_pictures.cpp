@@ -16,7 +16,7 @@ constexpr Rgb kMaskWood{0.70, 0.42, 0.18};
 }  // namespace
 
 void paintSun(cairo_t* cr, int w, int h) {
-  // It spins, so everything is arranged round the centre.
+  // It spins and stops at any angle, so it has no face and no lit side: the same picture every way up.
   const double cx = w / 2.0, cy = h / 2.0, s = w / 256.0;
   const int rays = 16;
   for (int i = 0; i < rays; ++i) {
@@ -27,11 +27,10 @@ void paintSun(cairo_t* cr, int w, int h) {
     cairo_line_to(cr, cx + std::cos(a) * reach, cy + std::sin(a) * reach);
     cairo_line_to(cr, cx + std::cos(a + spread) * 70 * s, cy + std::sin(a + spread) * 70 * s);
     cairo_close_path(cr);
-    shadedFill(cr, i % 2 == 0 ? palette::kSunOrange : palette::kCornYellow, cx - reach, cy - reach,
-               cx + reach, cy + reach, 3 * s);
+    flatFill(cr, i % 2 == 0 ? palette::kSunOrange : palette::kCornYellow, 3 * s);
   }
   cairo_arc(cr, cx, cy, 78 * s, 0, 2 * M_PI);
-  cairo_pattern_t* glow = cairo_pattern_create_radial(cx - 26 * s, cy - 26 * s, 4 * s, cx, cy, 80 * s);
+  cairo_pattern_t* glow = cairo_pattern_create_radial(cx, cy, 4 * s, cx, cy, 80 * s);
   cairo_pattern_add_color_stop_rgb(glow, 0, 1.0, 0.98, 0.70);
   cairo_pattern_add_color_stop_rgb(glow, 0.6, 1.0, 0.86, 0.25);
   cairo_pattern_add_color_stop_rgb(glow, 1, 0.98, 0.66, 0.12);
@@ -41,27 +40,11 @@ void paintSun(cairo_t* cr, int w, int h) {
   setColour(cr, palette::kOutline);
   cairo_set_line_width(cr, 3.5 * s);
   cairo_stroke(cr);
-  // Rosy cheeks, happy closed eyes and a wide smile.
-  for (int side = -1; side <= 1; side += 2) {
-    ellipsePath(cr, cx + side * 42 * s, cy + 14 * s, 13 * s, 9 * s);
-    setColour(cr, Rgb{1.0, 0.45, 0.30}, 0.55);
-    cairo_fill(cr);
-    cairo_arc(cr, cx + side * 26 * s, cy - 12 * s, 11 * s, M_PI * 1.1, M_PI * 1.9);
-    setColour(cr, palette::kOutline);
-    cairo_set_line_width(cr, 5 * s);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(cr);
-  }
-  cairo_arc(cr, cx, cy + 6 * s, 36 * s, M_PI * 0.15, M_PI * 0.85);
-  cairo_close_path(cr);
-  flatFill(cr, Rgb{0.70, 0.16, 0.10}, 4 * s);
-  cairo_arc(cr, cx, cy + 6 * s, 36 * s, M_PI * 0.15, M_PI * 0.85);
-  cairo_close_path(cr);
-  cairo_clip(cr);
-  ellipsePath(cr, cx, cy + 44 * s, 16 * s, 8 * s);
-  setColour(cr, Rgb{1.0, 0.5, 0.45});
-  cairo_fill(cr);
-  cairo_reset_clip(cr);
+  // A ring of warm light inside the rim.
+  cairo_arc(cr, cx, cy, 60 * s, 0, 2 * M_PI);
+  setColour(cr, palette::kWhite, 0.35);
+  cairo_set_line_width(cr, 6 * s);
+  cairo_stroke(cr);
 }
 
 void paintRooster(cairo_t* cr, int w, int h) {

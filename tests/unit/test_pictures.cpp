@@ -191,6 +191,27 @@ TEST(PictureComposition, SpinningStretchedTiledPaddedPicturesFitAndTheShadowIsAS
     });
     EXPECT_EQ(outside, 0) << name;
   }
+  // The sun stops spinning at any angle: turned half round it must look the same (no face to stand
+  // on its head, no lit side).
+  const DecodedTarga sun = load("sun");
+  double squares = 0;
+  eachPixel(sun, [&](int x, int y) {
+    for (int c = 0; c < 4; ++c) {
+      const double d = at(sun, x, y)[c] - at(sun, sun.width - 1 - x, sun.height - 1 - y)[c];
+      squares += d * d;
+    }
+  });
+  EXPECT_LT(std::sqrt(squares / (sun.width * sun.height * 4.0)), 6.0) << "the sun differs upside down";
+  // The shouted letters fill their cell and carry a near-black edge, to read on the grass.
+  for (const char* name : {"boo_b", "boo_o"}) {
+    const DecodedTarga p = load(name);
+    const Ink ink = inkOf(p, 128);
+    int dark = 0;
+    eachPixel(p, [&](int x, int y) { dark += alphaAt(p, x, y) == 255 && luminanceAt(p, x, y) < 0.12; });
+    EXPECT_TRUE(ink.right - ink.left >= p.width * 0.8 && ink.bottom - ink.top >= p.height * 0.85 &&
+                dark >= p.width * 3)
+        << name << ": " << ink.right - ink.left << " x " << ink.bottom - ink.top << ", dark " << dark;
+  }
   // The breath bar is stretched to any length: no column may differ (no end caps), and it is opaque.
   const DecodedTarga bar = load("breathmeter");
   int differ = 0;
