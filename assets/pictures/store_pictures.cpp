@@ -1,5 +1,6 @@
 // The store: its room, the nine items, the shopkeeper, the exit sign, the cursor and the side struts.
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
 #include <utility>
 
@@ -14,6 +15,16 @@ constexpr double kSpotY[] = {200, 300, 400};
 constexpr double kSpotWidth = 150;
 constexpr double kSpotHeight = 90;
 constexpr double kShelfBelow = 46;
+// The tags sit on the shelf board's front, below the item standing on it.
+constexpr double kLabelTop = 41, kLabelWidth = 108, kLabelHeight = 15;
+
+struct ShelfLabel {
+  const char* name;
+  int price;
+};
+constexpr ShelfLabel kShelfLabels[9] = {{"Seed", 500},     {"Fertilizer", 1200}, {"Weight", 300},
+                                        {"Letter O", 200}, {"Breath", 350},      {"Lung", 475},
+                                        {"Mask", 250},     {"Time", 2800},       {"Rocket", 400}};
 
 constexpr Rgb kWallWood{0.80, 0.60, 0.38};
 constexpr Rgb kBurlap{0.80, 0.66, 0.44};
@@ -148,6 +159,17 @@ void paintStore(cairo_t* cr, int w, int h) {
       cairo_close_path(cr);
       flatFill(cr, palette::kWoodDark, 2);
     }
+  }
+  // A tag on the shelf board under each cubby: the item's name and its price, fixed as the slots are.
+  for (int slot = 0; slot < 9; ++slot) {
+    const double cx = kSpotX[slot % 3], top = kSpotY[slot / 3] + kLabelTop;
+    roundedRectPath(cr, cx - kLabelWidth / 2, top, kLabelWidth, kLabelHeight, 3);
+    flatFill(cr, palette::kCream, 1.5);
+    char text[40];
+    std::snprintf(text, sizeof text, "%s  %d", kShelfLabels[slot].name, kShelfLabels[slot].price);
+    TextStyle style{"DejaVu Sans", 11, true, palette::kInk, palette::kInk, 0, palette::kInk};
+    style = fitText(cr, text, style, kLabelWidth - 8);
+    drawText(cr, text, style, cx, top + kLabelHeight / 2, Align::Centre);
   }
   // Floorboards at the very bottom.
   cairo_rectangle(cr, 0, 462, w, h - 462);
@@ -424,13 +446,18 @@ static void designItemRocket(cairo_t* cr, int w, int h) {
 }
 
 void paintMumbly(cairo_t* cr, int w, int h) {
-  // The shopkeeper from the waist up, standing on the bottom edge, waving hello.
+  // The shopkeeper from the waist up, standing on the bottom edge, waving hello. He stands in the
+  // corner left of the shelves: the game puts his bottom centre 100 px left of the first cubby's
+  // middle, so he and his waving hand keep to the left of x 86 here.
   const double s = w / 128.0;
   cairo_save(cr);
   cairo_scale(cr, s, h / 128.0);
-  // Waving arm behind.
-  cairo_move_to(cr, 94, 96);
-  cairo_curve_to(cr, 108, 84, 112, 66, 110, 50);
+  cairo_translate(cr, 64, 128);
+  cairo_scale(cr, 0.8, 0.8);
+  cairo_translate(cr, -64 - 6, -128);
+  // Waving arm behind, raised on the side away from the shelves.
+  cairo_move_to(cr, 34, 96);
+  cairo_curve_to(cr, 20, 84, 16, 66, 18, 50);
   setColour(cr, palette::kOutline);
   cairo_set_line_width(cr, 15);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -438,8 +465,8 @@ void paintMumbly(cairo_t* cr, int w, int h) {
   setColour(cr, Rgb{0.92, 0.92, 0.88});
   cairo_set_line_width(cr, 10);
   cairo_stroke(cr);
-  cairo_arc(cr, 110, 44, 8, 0, 2 * M_PI);
-  shadedFill(cr, kSkin, 102, 36, 118, 52, 2.5);
+  cairo_arc(cr, 18, 44, 8, 0, 2 * M_PI);
+  shadedFill(cr, kSkin, 10, 36, 26, 52, 2.5);
   // Body: white shirt and a blue apron.
   cairo_move_to(cr, 22, 128);
   cairo_curve_to(cr, 22, 96, 34, 82, 64, 82);
@@ -519,25 +546,21 @@ void paintShopExit(cairo_t* cr, int w, int h) {
 }
 
 void paintShopTarget(cairo_t* cr, int w, int h) {
-  // A ring with notches so its spin shows; the middle stays clear for the item beneath.
+  // A thin ring at the rim, drawn at twice this size round the selected item or the exit sign: the
+  // middle stays open so the item and its price show through. Short ticks make its spin visible.
   const double cx = w / 2.0, cy = h / 2.0, s = w / 64.0;
-  cairo_arc(cr, cx, cy, 28 * s, 0, 2 * M_PI);
-  cairo_arc_negative(cr, cx, cy, 19 * s, 2 * M_PI, 0);
-  flatFill(cr, palette::kRed, 2 * s);
-  cairo_arc(cr, cx, cy, 24.5 * s, 0, 2 * M_PI);
-  setColour(cr, palette::kWhite);
-  cairo_set_line_width(cr, 3 * s);
-  cairo_stroke(cr);
-  for (int k = 0; k < 4; ++k) {
-    const double a = k * M_PI / 2;
+  cairo_arc(cr, cx, cy, 30.5 * s, 0, 2 * M_PI);
+  cairo_arc_negative(cr, cx, cy, 27.5 * s, 2 * M_PI, 0);
+  flatFill(cr, palette::kRed, 1 * s);
+  for (int k = 0; k < 8; ++k) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
-    cairo_rotate(cr, a);
-    cairo_move_to(cr, 17 * s, 0);
-    cairo_line_to(cr, 8 * s, -5 * s);
-    cairo_line_to(cr, 8 * s, 5 * s);
+    cairo_rotate(cr, k * M_PI / 4);
+    cairo_move_to(cr, 30 * s, 0);
+    cairo_line_to(cr, 27.5 * s, -2 * s);
+    cairo_line_to(cr, 27.5 * s, 2 * s);
     cairo_close_path(cr);
-    flatFill(cr, palette::kCornYellow, 1.5 * s);
+    flatFill(cr, palette::kCornYellow, 0.8 * s);
     cairo_restore(cr);
   }
 }
@@ -546,7 +569,7 @@ void paintShopTarget(cairo_t* cr, int w, int h) {
 // does not reach into the cubby above.
 namespace {
 constexpr double kItemScale = 0.68;
-constexpr double kItemTop = 0.15;
+constexpr double kItemTop = 0.11;  // standing on the board, clear of the tag
 
 void itemOnShelf(cairo_t* cr, int w, int h, Painter design) {
   cairo_save(cr);

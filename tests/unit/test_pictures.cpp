@@ -180,6 +180,29 @@ TEST(PictureComposition, PicturesStandOnTheirAnchorPointAndStoreItemsStayInsideT
   }
 }
 
+TEST(PictureComposition, StoreCubbiesCarryLabelsAndNeitherTheCursorNorTheShopkeeperCoversAnItem) {
+  // Each cubby's tag on the shelf board under it (store picture x = screen x - 64) holds dark lettering.
+  const DecodedTarga store = load("store");
+  for (int slot = 0; slot < 9; ++slot) {
+    const int cx = 84 + 168 * (slot % 3), top = 200 + 100 * (slot / 3) + 42;
+    int ink = 0;
+    for (int y = top; y < top + 13; ++y)
+      for (int x = cx - 50; x < cx + 50; ++x) ink += luminanceAt(store, x, y) < 0.3;
+    EXPECT_GT(ink, 40) << "no label under slot " << slot + 1;
+  }
+  // The cursor, drawn at twice its size over an item's centre, is a ring open wider than the item.
+  const DecodedTarga cursor = load("shop_target");
+  int inside = 0;
+  eachPixel(cursor, [&](int x, int y) {
+    inside += alphaAt(cursor, x, y) > 0 && std::hypot(x + 0.5 - 32, y + 0.5 - 32) < 26;
+  });
+  EXPECT_EQ(inside, 0);
+  // The shopkeeper stands bottom-centre at x 48 on screen, the bottom-left item is centred at 148, 400:
+  // their inks do not meet.
+  const Ink keeper = inkOf(load("mumbly"), 32), mask = inkOf(load("itm_mask"), 32);
+  EXPECT_LT(48 - 64 + keeper.right, 148 - 64 + mask.left);
+}
+
 TEST(PictureComposition, SpinningStretchedTiledPaddedPicturesFitAndTheShadowIsASoftCentredEllipse) {
   // The sun and the cursor rotate: anything outside the inscribed circle would swing into view cut off.
   for (const char* name : {"sun", "shop_target"}) {
