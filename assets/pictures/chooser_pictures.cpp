@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kChooserFont = "DejaVu Sans";
 constexpr double kLetteringSize = 19;
-constexpr double kLetteringLeft = 2;
+// Room before the word for the focus frame's left side.
+constexpr double kLetteringLeft = 14;
 constexpr Rgb kChooserInk{0.12, 0.10, 0.08};
 constexpr Rgb kWidgetBlue{0.22, 0.42, 0.72};
 constexpr int kBannerWidth = 291;
@@ -152,13 +153,12 @@ void paintCheckOn(cairo_t* cr, int w, int h) {
 }
 
 void paintFocus(cairo_t* cr, int w, int h) {
-  // A soft glowing frame; it is stretched over whichever control has the keyboard.
-  for (int k = 0; k < 4; ++k) {
-    roundedRectPath(cr, 2 + k, 2 + k, w - 4 - 2 * k, h - 4 - 2 * k, 6);
-    setColour(cr, Rgb{0.95, 0.70, 0.15}, 0.22 + 0.2 * k);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
-  }
+  // A thin frame right at the picture's edge, clear inside: it is stretched round whichever control
+  // has the keyboard and must not touch its lettering.
+  roundedRectPath(cr, 0.8, 0.8, w - 1.6, h - 1.6, 5);
+  setColour(cr, Rgb{0.95, 0.62, 0.10});
+  cairo_set_line_width(cr, 1.6);
+  cairo_stroke(cr);
 }
 
 void paintPanel(cairo_t* cr, int w, int h) {

@@ -67,9 +67,10 @@ constexpr float letteringWidth = 128.0f;
 constexpr float letteringHeight = 16.0f;
 constexpr int widgetSize = 16;
 constexpr int focusMargin = 2;
-// The glow is painted inset in its picture; stretched along a word it needs more room at the ends.
-constexpr int focusPadLeft = 6;
-constexpr int focusPadRight = 10;
+// The frame runs from just right of the mark to a little past the word's ink, whose lettering
+// starts 7 px into its picture: the frame's sides stay outside the word.
+constexpr int focusPadLeft = 0;
+constexpr int focusPadRight = 6;
 constexpr int edgeWidth = 2;
 constexpr float pressedShade = 0.8f;
 constexpr float topLeftAnchor = -0.5f;
@@ -416,8 +417,8 @@ ChooserRect ChooserPictures::focusRect(ChooserControl control) const {
   // Around the lettering only, as wide as its ink, so the mark beside it stays clear.
   const int top = rect.y + (rect.height - widgetSize) / 2;
   const int inkWidth = inkWidths_[static_cast<int>(control)];
-  return ChooserRect{rect.x + widgetSize - focusPadLeft, top - focusMargin / 2,
-                     inkWidth + focusPadLeft + focusPadRight, widgetSize + focusMargin};
+  return ChooserRect{rect.x + widgetSize - focusPadLeft, top - focusMargin - 1,
+                     inkWidth + focusPadLeft + focusPadRight, widgetSize + 2 * focusMargin + 2};
 }
 
 void ChooserPictures::drawEdges(const ChooserRect& rect) const {

@@ -3,8 +3,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
+#include "render/texture.h"
 #include "shell/app_window.h"
 #include "shell/mode_chooser.h"
 #include "test_render_images.h"
@@ -311,6 +314,42 @@ TEST_F(ModeChooserDrawing, FocusFrameFollowsTheKeyboard) {
       EXPECT_TRUE(other == focused ? glow > 20 : glow == 0) << glow << " glowing pixels";
     }
     chooser.pressKey(ChooserKey::Tab);
+  }
+}
+
+// The frame round a focused word leaves the word's own pixels exactly as they are unfocused.
+TEST_F(ModeChooserDrawing, FocusFrameLeavesTheWordItSurroundsUntouched) {
+  // The word's ink box in window pixels: its lettering is shown at half its picture's size, right of
+  // the 16-px mark, centred on the control's height.
+  auto wordBox = [](ChooserControl c) {
+    Texture t;
+    EXPECT_TRUE(t.readImageFile(chooserLayout[static_cast<int>(c)].picture));
+    int left = t.width(), right = -1;
+    for (int y = 0; y < t.height(); ++y)
+      for (int x = 0; x < t.width(); ++x)
+        if (t.pixels()[(static_cast<size_t>(y) * t.width() + x) * 4 + 3] != 0)
+          left = std::min(left, x), right = std::max(right, x);
+    const ChooserRect r = chooserControlRect(c);
+    return ChooserRect{r.x + 16 + left / 2, r.y + (r.height - 16) / 2, (right - left) / 2 + 1, 16};
+  };
+  const ChooserControl words[] = {C::Radio640, C::Radio16, C::FullScreen};
+  std::vector<testimages::Rgba> unfocused[3], focused[3];
+  auto grab = [&](std::vector<testimages::Rgba>* into) {
+    draw();
+    for (int i = 0; i < 3; ++i) {
+      const ChooserRect b = wordBox(words[i]);
+      for (int y = b.y; y < b.y + b.height; ++y)
+        for (int x = b.x; x < b.x + b.width; ++x) into[i].push_back(readPixel(x, y));
+    }
+  };
+  for (int i = 0; i < 3; ++i) chooser.pressKey(ChooserKey::Tab);  // on OK: no word is framed
+  grab(unfocused);
+  for (int i = 0; i < 3; ++i) {
+    chooser.pressKey(ChooserKey::Tab);
+    std::vector<testimages::Rgba> now[3];
+    grab(now);
+    focused[i] = now[i];
+    EXPECT_TRUE(!focused[i].empty() && focused[i] == unfocused[i]) << "the frame touches word " << i;
   }
 }
 
