@@ -17,7 +17,6 @@
 #include "render/texture.h"
 #include "scarecrow/scarecrow.h"
 #include "screen_test_helpers.h"
-#include "screens/play_screen.h"
 #include "shell/numeric.h"
 #include "test_render_images.h"
 
@@ -294,12 +293,11 @@ TEST_F(FieldView, TheScarecrowAtHisStartPlaceStaysMostlyInViewAmongTheStalks) {
   DrawQueue::load();
   Scarecrow::load();
   CornField::load();
-  worldLight = 1.0f;
   auto frameOf = [](bool withStalks) {
     return screentest::render([&] {
       DrawQueue::reset();
-      Scarecrow::draw();
-      if (withStalks) CornField::draw();
+      Scarecrow::draw(1.0f);
+      if (withStalks) CornField::draw(1.0f);
       DrawQueue::flush();
     });
   };
