@@ -12,19 +12,20 @@ namespace {
 
 constexpr const char* kBodyFont = "DejaVu Sans";
 constexpr const char* kHeadFont = "Lobster Two";
-constexpr double kBodySize = 13.5;
+constexpr double kBodySize = 12.5;
+// Inside the page: the struts cover nothing of it, but text must not touch its edges.
+constexpr double kMargin = 28, kTopMargin = 22;
 constexpr Rgb kHeadInk{0.55, 0.16, 0.08};
 
 void parchment(cairo_t* cr, int w, int h, uint32_t seed) {
-  cairo_pattern_t* paper = cairo_pattern_create_linear(0, 0, w, h);
-  cairo_pattern_add_color_stop_rgb(paper, 0, 0.99, 0.95, 0.82);
-  cairo_pattern_add_color_stop_rgb(paper, 1, 0.94, 0.86, 0.66);
-  cairo_set_source(cr, paper);
+  // One flat paper colour with faint stains inside the page: the two pages are shown one under the
+  // other, so nothing may change from the top edge to the bottom edge.
+  setColour(cr, Rgb{0.97, 0.91, 0.75});
   cairo_paint(cr);
-  cairo_pattern_destroy(paper);
   Scatter scatter(seed);
   for (int i = 0; i < 30; ++i) {
-    const double x = scatter.range(0, w), y = scatter.range(0, h), r = scatter.range(10, 40);
+    const double r = scatter.range(10, 40);
+    const double x = scatter.range(0, w), y = scatter.range(r, h - r);
     cairo_pattern_t* spot = cairo_pattern_create_radial(x, y, 0, x, y, r);
     cairo_pattern_add_color_stop_rgba(spot, 0, 0.75, 0.60, 0.35, 0.08);
     cairo_pattern_add_color_stop_rgba(spot, 1, 0.75, 0.60, 0.35, 0);
@@ -113,105 +114,145 @@ struct ItemLine {
 };
 
 constexpr ItemLine kItems[] = {
-    {paintItemSeed, "Seed", "500", "plants a new stalk"},
-    {paintItemFertilizer, "Fertilizer", "1200", "+1 ear on every stalk"},
-    {paintItemWeight, "Weight", "300", "crows carry corn slower"},
-    {paintItemO, "Letter O", "200", "one more o per shout"},
-    {paintItemBreath, "Breath range", "350", "letters fly further"},
-    {paintItemLung, "Lung", "475", "more breath"},
+    {paintItemSeed, "Seed", "500", "plants one new stalk"},
+    {paintItemFertilizer, "Fertilizer", "1200", "one more ear on every stalk"},
+    {paintItemWeight, "Weight", "300", "crows fly off slower with corn"},
+    {paintItemO, "Letter O", "200", "one more o in every shout"},
+    {paintItemBreath, "Breath", "350", "shout letters fly further"},
+    {paintItemLung, "Lung", "475", "more breath, filled up"},
     {paintItemMask, "Mask", "250", "one more ooga-booga"},
-    {paintItemTime, "Turn back time", "2800", "day number -7"},
-    {paintItemRocket, "Rocket", "400", "walk faster"},
+    {paintItemTime, "Time", "2800", "the day counter goes back 7 days"},
+    {paintItemRocket, "Rocket", "400", "the scarecrow walks faster"},
 };
+
+// A small rounded button face in the style of the key caps, for the gamepad's buttons.
+void padButton(cairo_t* cr, const char* label, double x, double y, double w) {
+  roundedRectPath(cr, x, y, w, 20, 10);
+  shadedFill(cr, Rgb{0.36, 0.38, 0.44}, x, y, x + w, y + 20, 1.5);
+  TextStyle style{kBodyFont, 11, true, palette::kWhite, palette::kWhite, 0, palette::kWhite};
+  style = fitText(cr, label, style, w - 6);
+  drawText(cr, label, style, x + w / 2, y + 10, Align::Centre);
+}
+
+// The gamepad's controls, one row of buttons each with what it does. Returns the height used.
+double gamepadLegend(cairo_t* cr, double x, double y, double width) {
+  body(cr, "<b>Gamepad</b>", x, y + 2, 90);
+  struct PadEntry {
+    const char* button;
+    double buttonWidth;
+    const char* what;
+  };
+  constexpr PadEntry kPad[] = {{"D-pad / stick", 88, "walk"},
+                               {"A", 22, "boo, choose, buy"},
+                               {"X / Y", 40, "ooga-booga"},
+                               {"B / Back", 58, "go back"},
+                               {"Start", 40, "same as Ctrl"}};
+  double cx = x + 76, cy = y;
+  for (const PadEntry& e : kPad) {
+    const double textWidth =
+        measureText(cr, e.what, {kBodyFont, 11, false, palette::kInk, palette::kInk, 0, palette::kInk}).width;
+    if (cx + e.buttonWidth + textWidth + 8 > x + width) cx = x + 76, cy += 24;
+    padButton(cr, e.button, cx, cy, e.buttonWidth);
+    drawParagraph(cr, e.what, kBodyFont, 11, palette::kInk, cx + e.buttonWidth + 4, cy + 2, textWidth + 4);
+    cx += e.buttonWidth + textWidth + 16;
+  }
+  return cy - y + 26;
+}
 
 }  // namespace
 
 void paintInstructions1(cairo_t* cr, int w, int h) {
   // The whole page is seen while scrolling down to the second one.
   parchment(cr, w, h, 101);
-  const double left = 22, width = w - 44;
+  const double left = kMargin, width = w - 2 * kMargin;
   const double keyText = left + 84, keyWidth = width - 84;
-  double y = 8;
-  y += heading(cr, "How to play", left, y, 34);
+  double y = kTopMargin;
+  y += heading(cr, "How to play", left, y, 30);
   y += body(cr,
-            "You are the <b>scarecrow</b>. Crows, pelicans and cows are after your corn. Scare them off, "
-            "earn money, and keep at least one stalk standing.",
+            "You are the <b>scarecrow</b>. Crows, pelicans and cows come for your corn. Scare them away "
+            "to earn money. Keep at least one stalk standing.",
             left, y, width) +
        6;
-  y += heading(cr, "Keys", left, y, 24);
-  arrowKeys(cr, left + 2, y + 4);
-  body(cr, "<b>Arrow keys</b>: walk around the field.", keyText, y + 20, keyWidth);
-  y += 58;
-  keycap(cr, "Ctrl", left + 12, y, 54, 24);
-  body(cr, "<b>Shout BOO!</b> Flying letters scare birds and turn cows. Uses breath.", keyText, y - 4,
+  y += heading(cr, "Keys", left, y, 22);
+  arrowKeys(cr, left + 2, y + 2);
+  body(cr, "<b>Arrows</b>: walk. In menus, move up and down.", keyText, y + 16, keyWidth);
+  y += 56;
+  keycap(cr, "Ctrl", left + 12, y, 54, 22);
+  body(cr, "<b>Shout BOO!</b> The letters scare birds away. Each shout uses breath.", keyText, y - 3,
        keyWidth);
-  y += 32;
-  keycap(cr, "Shift", left + 12, y, 54, 24);
-  body(cr, "<b>OOGA-BOOGA!</b> Spends one mask and scares everything at once.", keyText, y - 4, keyWidth);
-  y += 32;
-  keycap(cr, "Esc", left + 12, y, 54, 24);
-  body(cr, "Back to the title. On menus Ctrl chooses.", keyText, y + 3, keyWidth);
-  y += 34;
-  y += heading(cr, "Who comes to the field", left, y, 24);
-  const double icon = 56;
+  y += 30;
+  keycap(cr, "Shift", left + 12, y, 54, 22);
+  body(cr, "<b>OOGA-BOOGA!</b> Uses one mask. Scares everything on the field.", keyText, y - 3, keyWidth);
+  y += 30;
+  keycap(cr, "Esc", left + 12, y, 54, 22);
+  body(cr, "Leave the store or this page. On the title it quits.", keyText, y + 3, keyWidth);
+  y += 28;
+  y += gamepadLegend(cr, left, y, width) + 2;
+  y += heading(cr, "Who comes to the field", left, y, 22);
+  const double icon = 46;
   creatureIcon(cr, paintCrow, 128, 0, 0, left + 6, y, icon);
   body(cr,
-       "<b>Crow</b>: lands on a stalk and flies off with an ear.\n"
-       "Scared off <b>+10</b> \u2022 takes an ear <b>\u22125</b> \u2022 gets away <b>\u221210</b>\n"
-       "A scared crow drops its ear: walk over it for <b>+50</b>.",
-       keyText, y, keyWidth);
-  y += 60;
+       "<b>Crow</b>: takes ears of corn. Scare it: <b>+10</b>. It takes an ear: <b>\u22125</b>. "
+       "It gets away with it: <b>\u221210</b>. A scared crow drops its ear: pick it up for <b>+50</b>.",
+       keyText, y - 2, keyWidth);
+  y += 64;
   creatureIcon(cr, paintPelican, 256, 0, 4, left + 6, y, icon);
   body(cr,
-       "<b>Pelican</b> (every 5th day): gobbles ears of corn.\n"
-       "Scared off <b>+50</b> \u2022 eats an ear <b>\u221210</b>",
-       keyText, y + 6, keyWidth);
-  y += 58;
+       "<b>Pelican</b> (every 5th day): eats ears of corn. Scare it: <b>+50</b>. "
+       "It eats an ear: <b>\u221210</b>.",
+       keyText, y, keyWidth);
+  y += 50;
   creatureIcon(cr, paintCow, 256, 0, 0, left + 6, y, icon);
   body(cr,
-       "<b>Cow</b> (every 10th day): eats whole stalks, <b>\u221220</b> each. BOO cannot chase it off, "
-       "only turn it: steer it off the field for <b>+100</b>!",
+       "<b>Cow</b> (every 10th day): eats whole stalks, <b>\u221220</b> each. A shout only turns it. "
+       "Steer it off the field: <b>+100</b>.",
        keyText, y, keyWidth);
-  y += 58;
-  body(cr, "A stalk with no ears left withers away. Lose the last stalk and the game is over.", left, y,
-       width);
 }
 
 void paintInstructions2(cairo_t* cr, int w, int h) {
   // The game never shows the last 32 rows of this page.
   parchment(cr, w, h, 202);
-  const double left = 22, width = w - 44;
-  double y = 8;
-  y += heading(cr, "The store", left, y, 28);
-  y +=
-      body(cr, "Between days, spend what you earned. Ctrl buys; Esc or <b>Exit</b> leaves.", left, y, width) +
-      6;
-  const double cellW = width / 3, cellH = 68;
+  const double left = kMargin, width = w - 2 * kMargin;
+  double y = 10;
+  y += heading(cr, "Before you start", left, y, 20);
+  y += body(cr,
+            "On the title, <b>Corn</b> sets how many ears each stalk has at the start (1 to 3). "
+            "<b>Day</b> sets the day you start on (1, 11, 21 \u2026 101).",
+            left, y, width) +
+       2;
+  y += heading(cr, "The store", left, y, 20);
+  y += body(cr, "After each day you can shop. Ctrl buys. Esc or <b>Exit</b> starts the next day.", left, y,
+            width) +
+       2;
+  const double cellW = width / 3, cellH = 50;
   for (int i = 0; i < 9; ++i) {
     const double cx = left + (i % 3) * cellW, cy = y + (i / 3) * cellH;
-    paintInset(cr, kItems[i].painter, 128, 128, cx, cy + 2, 48.0 / 128.0);
+    paintInset(cr, kItems[i].painter, 128, 128, cx - 4, cy - 2, 44.0 / 128.0);
     char markup[160];
-    std::snprintf(markup, sizeof markup, "<b>%s</b>\n<span foreground='#8a2a10'><b>%s</b></span>\n%s",
+    std::snprintf(markup, sizeof markup, "<b>%s</b> <span foreground='#8a2a10'><b>%s</b></span>\n%s",
                   kItems[i].name, kItems[i].price, kItems[i].what);
-    drawParagraph(cr, markup, kBodyFont, 11, palette::kInk, cx + 52, cy, cellW - 54);
+    drawParagraph(cr, markup, kBodyFont, 10.5, palette::kInk, cx + 40, cy, cellW - 42);
   }
-  y += 3 * cellH + 2;
-  y += heading(cr, "Breath", left, y, 24);
-  paintInset(cr, paintBreathMeter, 256, 64, left, y + 8, 0.45);
+  y += 3 * cellH;
+  y += heading(cr, "Breath", left, y, 20);
+  paintInset(cr, paintBreathMeter, 256, 64, left, y + 6, 0.4);
   y += body(cr,
-            "The bar at the top left is your breath. Each shout uses some and it refills by itself. "
-            "Short of breath you only cough, and the bar turns <b>red</b>.",
-            left + 130, y, width - 130) +
-       6;
-  y += heading(cr, "Masks", left, y, 24);
-  for (int k = 0; k < 3; ++k) paintInset(cr, paintOogaMask, 64, 64, left + k * 30, y, 36.0 / 64.0);
+            "The bar at the top left is your breath. Shouting uses it; it fills up again by itself. "
+            "When it turns <b>red</b> you are out of breath: you only cough until it refills.",
+            left + 116, y, width - 116) +
+       2;
+  y += heading(cr, "Masks", left, y, 20);
+  paintInset(cr, paintOogaMask, 64, 64, left + 20, y, 40.0 / 64.0);
   y += body(cr,
-            "The masks down the right of the screen are your ooga-boogas (Shift). You start with one; "
-            "the store sells more, up to five.",
-            left + 110, y, width - 110) +
-       6;
-  body(cr, "Beware: a stalk that loses its last ear may cost you one of your upgrades. Good luck!", left, y,
-       width);
+            "Each mask on the right of the screen is one ooga-booga (Shift). You start with one mask. "
+            "The store sells more, up to five.",
+            left + 116, y, width - 116) +
+       2;
+  y += heading(cr, "The end", left, y, 20);
+  body(cr,
+       "A stalk with no ears left withers and is gone. Each time a stalk loses its last ear you may "
+       "lose one upgrade. When the last stalk is gone, the game is over.",
+       left, y, width);
 }
 
 }  // namespace pictures
