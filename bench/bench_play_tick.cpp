@@ -13,7 +13,9 @@
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "screens/play_screen.h"
+#include "screens/play_screen_testing.h"
 #include "shell/key_state.h"
 
 namespace {
@@ -36,7 +38,7 @@ void take(WorldSnapshot& s) {
   for (int i = 0; i < CowHerd::capacity; ++i) s.cows[i] = CowHerd::cow(i);
   for (int i = 0; i < BooShout::capacity; ++i) s.particles[i] = BooShout::particle(i);
   for (int i = 0; i < CornField::capacity; ++i) s.stalks[i] = CornField::stalk(i);
-  s.scarecrow = Scarecrow::state();
+  s.scarecrow = Scarecrow::testing::state();
 }
 
 void restore(const WorldSnapshot& s) {
@@ -45,8 +47,8 @@ void restore(const WorldSnapshot& s) {
   for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i) = s.cows[i];
   for (int i = 0; i < BooShout::capacity; ++i) BooShout::particle(i) = s.particles[i];
   for (int i = 0; i < CornField::capacity; ++i) CornField::stalk(i) = s.stalks[i];
-  Scarecrow::state() = s.scarecrow;
-  gameOver = false;
+  Scarecrow::testing::state() = s.scarecrow;
+  PlayTesting::clearGameOver();
 }
 
 // Spread over the field so that landings, scares and pick-ups all have work to do.
@@ -104,7 +106,7 @@ void fillPools() {
 constexpr int lettersInPlay = 72;
 
 void fillParticles(int letters) {
-  Scarecrow::state().booRange = 100;
+  Scarecrow::testing::state().booRange = 100;
   for (int i = 0; i < BooShout::capacity; ++i) {
     const ShoutParticleKind kind = i >= letters ? ShoutParticleKind::DroppedCorn
                                    : i % 9 == 0 ? ShoutParticleKind::LetterB

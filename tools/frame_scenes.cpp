@@ -51,7 +51,7 @@ bool FrameScenes::start(Scene scene) {
   }
   screenMachine->requestScreen(ScreenId::Play);
   gameUpdate(frameMs);  // the world loads here; until then the day cycle may still tell of an earlier one
-  if (!worldLoaded || !runUntil([] { return DayCycle::isDayRunning(); })) return false;
+  if (!isWorldLoaded() || !runUntil([] { return DayCycle::isDayRunning(); })) return false;
   while (CornField::slotCount() < CornField::capacity) CornField::plantStalk();
   placeCrows();
   return true;

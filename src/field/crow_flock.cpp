@@ -341,8 +341,12 @@ Sprite* CrowFlock::cornSprite() {
   return corn.get();
 }
 
-float& CrowFlock::carrySpeedFactor() {
+float CrowFlock::carrySpeedFactor() {
   return carryFactor;
+}
+
+void CrowFlock::lightenCarry(float step) {
+  carryFactor -= step;
 }
 
 Crow& CrowFlock::crow(int index) {

@@ -36,7 +36,8 @@ Sprite* cornSprite();
 void aim(int index);
 // A random edge and a heading into the screen; pelicans arrive the same way.
 void chooseEntry(float& x, float& y, float& angle);
-float& carrySpeedFactor();
+float carrySpeedFactor();
+void lightenCarry(float step);  // carrying crows fly slower
 
 Crow& crow(int index);
 int countInUse();

@@ -7,6 +7,7 @@
 #include "render/sprite.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
@@ -299,8 +300,37 @@ void Scarecrow::powerDown() {
   }
 }
 
-ScarecrowState& Scarecrow::state() {
+const ScarecrowState& Scarecrow::state() {
   return scarecrow;
+}
+
+ScarecrowState& Scarecrow::testing::state() {
+  return scarecrow;
+}
+
+void Scarecrow::spend(int32_t amount) {
+  scarecrow.money -= amount;
+}
+
+void Scarecrow::addLetter() {
+  scarecrow.booLetters += 1;
+}
+
+void Scarecrow::lengthenShout(int32_t range) {
+  scarecrow.booRange += range;
+}
+
+void Scarecrow::growLungs(float capacity) {
+  scarecrow.maxBreath += capacity;
+  scarecrow.breath = scarecrow.maxBreath;
+}
+
+void Scarecrow::addMask() {
+  scarecrow.masks += 1;
+}
+
+void Scarecrow::quicken(float speed) {
+  scarecrow.maxSpeed += speed;
 }
 
 Sprite* Scarecrow::frameSprite(int direction, int frame) {

@@ -41,6 +41,13 @@ uint8_t masks();
 void award(int32_t points);
 bool tryPickUp(float x, float y);
 void powerDown();
-ScarecrowState& state();
+const ScarecrowState& state();
+// Upgrades and purchases, as the store sells them.
+void spend(int32_t amount);  // money only: the score keeps what was earned
+void addLetter();
+void lengthenShout(int32_t range);
+void growLungs(float capacity);  // and fills them
+void addMask();
+void quicken(float speed);
 Sprite* frameSprite(int direction, int frame);  // null outside the table or when not loaded
 }  // namespace Scarecrow

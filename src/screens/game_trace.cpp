@@ -22,7 +22,7 @@ void GameTrace::writeHeader(FILE* out) {
 
 void GameTrace::writeRow(FILE* out, long frame) {
   std::fprintf(out, "%ld,%d", frame, static_cast<int>(screenMachine->currentScreen()));
-  if (!worldLoaded) {
+  if (!isWorldLoaded()) {
     std::fputs(",,,,,,,,,,,,,,,,,,,\n", out);  // the world's columns are unknown off the Play world
     return;
   }
@@ -30,6 +30,6 @@ void GameTrace::writeRow(FILE* out, long frame) {
   std::fprintf(out, ",%d,%d,%d,%d,%.3f,%d,%d,%d,%d,%d,%.2f,%.2f,%d,%.3f,%d,%d,%d,%d,%d\n", DayDirector::day(),
                DayDirector::ticksToday(), s.money, s.score, s.breath, s.masks, CornField::liveStalkCount(),
                CornField::earCount(), CrowFlock::countInUse(), BooShout::countInUse(), s.x, s.y,
-               static_cast<int>(DayCycle::phase()), worldLight, Hud::shownMoney(), gameOver ? 1 : 0,
+               static_cast<int>(DayCycle::phase()), worldLight(), Hud::shownMoney(), isGameOver() ? 1 : 0,
                PelicanFlock::countInUse(), CowHerd::countInUse(), OogaBooga::isActive() ? 1 : 0);
 }

@@ -15,18 +15,18 @@
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/fixed_step.h"
+#include "screens/play_screen_testing.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "sound/sound_clip.h"
 
+namespace {
 bool worldLoaded = false;
 bool gameOver = false;
-float worldLight = 0.0f;
-uint32_t playTicksRun = 0;
-
-namespace {
+float light = 0.0f;
+uint32_t ticksSinceLoad = 0;
 FixedStep stepper;
 std::unique_ptr<SoundClip> gameOverClip;
 bool storeOpened = false;  // by a tick of this frame
@@ -38,8 +38,8 @@ void loadWorld() {
   gameOver = false;
   seedRandom(0);
   stepper.reset();
-  worldLight = 0.0f;
-  playTicksRun = 0;
+  light = 0.0f;
+  ticksSinceLoad = 0;
   DrawQueue::load();
   Ground::load();
   Scarecrow::load();
@@ -96,8 +96,8 @@ void playTick() {
     DayCycle::tickGameOver();
   }
   Hud::tick();
-  worldLight = DayCycle::lightLevel();
-  ++playTicksRun;
+  light = DayCycle::lightLevel();
+  ++ticksSinceLoad;
 }
 
 ScreenId updatePlay(uint32_t elapsedMs) {
@@ -117,20 +117,40 @@ ScreenId updateStoreVisit(uint32_t elapsedMs) {
   return next;
 }
 
+bool isWorldLoaded() {
+  return worldLoaded;
+}
+
+bool isGameOver() {
+  return gameOver;
+}
+
+float worldLight() {
+  return light;
+}
+
+uint32_t PlayTesting::ticksRun() {
+  return ticksSinceLoad;
+}
+
+void PlayTesting::clearGameOver() {
+  gameOver = false;
+}
+
 uint32_t playBacklog() {
   return stepper.backlog();
 }
 
 void drawPlay() {
-  Ground::draw(worldLight);
-  Scarecrow::draw(worldLight);
-  CornField::draw(worldLight);
-  BooShout::draw(worldLight);
-  CrowFlock::draw(worldLight);
-  CowHerd::draw(worldLight);
-  PelicanFlock::draw(worldLight);
+  Ground::draw(light);
+  Scarecrow::draw(light);
+  CornField::draw(light);
+  BooShout::draw(light);
+  CrowFlock::draw(light);
+  CowHerd::draw(light);
+  PelicanFlock::draw(light);
   DrawQueue::flush();
-  Hud::draw(worldLight);
+  Hud::draw(light);
   OogaBooga::draw();
   if (!gameOver) {
     DayCycle::draw();

@@ -5,11 +5,6 @@
 
 #include "screens/screen_machine.h"
 
-extern bool worldLoaded;
-extern bool gameOver;
-extern float worldLight;
-extern uint32_t playTicksRun;  // PlayTicks since the world was loaded
-
 void loadWorld();
 void unloadWorld();
 // Both return the screen the frame asks for, or ScreenId::None to stay.
@@ -17,5 +12,8 @@ ScreenId updatePlay(uint32_t elapsedMs);
 ScreenId updateStoreVisit(uint32_t elapsedMs);  // leaving the store brings the next dawn
 void playTick();
 void drawPlay();
+bool isWorldLoaded();
+bool isGameOver();
+float worldLight();      // read from the day cycle once a tick
 uint32_t playBacklog();  // ms not yet ticked
 void triggerGameOver();

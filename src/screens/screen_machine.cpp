@@ -122,7 +122,7 @@ void gameDraw() {
       drawPlay();
       break;
     case ScreenId::Store:
-      Store::draw(worldLight);  // the money keeps the shade the day ended in
+      Store::draw(worldLight());  // the money keeps the shade the day ended in
       break;
     case ScreenId::Instructions:
       InstructionsScreen::draw();

@@ -48,6 +48,7 @@ constexpr float lungStep = 32.0f;
 constexpr uint8_t mostMasks = 5;
 constexpr int turnBackDays = 7;
 constexpr float fastestSpeed = 4.0f;
+constexpr float rocketStep = 1.0f;
 
 bool seedOffered() {
   return CornField::liveStalkCount() < fieldCapacity;
@@ -65,33 +66,31 @@ bool weightOffered() {
   return CrowFlock::carrySpeedFactor() > lightestCarry;
 }
 void buyWeight() {
-  CrowFlock::carrySpeedFactor() -= weightStep;
+  CrowFlock::lightenCarry(weightStep);
 }
 bool letterOffered() {
   return Scarecrow::state().booLetters < mostLetters;
 }
 void buyLetter() {
-  Scarecrow::state().booLetters += 1;
+  Scarecrow::addLetter();
 }
 bool breathOffered() {
   return Scarecrow::state().booRange < longestRange;
 }
 void buyBreath() {
-  Scarecrow::state().booRange += rangeStep;
+  Scarecrow::lengthenShout(rangeStep);
 }
 bool lungOffered() {
   return Scarecrow::state().maxBreath < biggestLung;
 }
 void buyLung() {
-  ScarecrowState& s = Scarecrow::state();
-  s.maxBreath += lungStep;
-  s.breath = s.maxBreath;
+  Scarecrow::growLungs(lungStep);
 }
 bool maskOffered() {
   return Scarecrow::state().masks < mostMasks;
 }
 void buyMask() {
-  Scarecrow::state().masks += 1;
+  Scarecrow::addMask();
 }
 bool timeOffered() {
   return DayDirector::day() >= turnBackDays;
@@ -103,7 +102,7 @@ bool rocketOffered() {
   return Scarecrow::state().maxSpeed < fastestSpeed;
 }
 void buyRocket() {
-  Scarecrow::state().maxSpeed += 1.0f;
+  Scarecrow::quicken(rocketStep);
 }
 
 struct Item {
@@ -182,7 +181,7 @@ void buyOrRefuse() {
   }
   const Item& item = items[selected];
   item.buy();
-  Scarecrow::state().money -= item.price;  // the score keeps what was earned
+  Scarecrow::spend(item.price);
   play(purchaseClip);
   Store::refreshOffers();
 }

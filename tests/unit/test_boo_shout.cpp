@@ -9,6 +9,7 @@
 #include "field/pelican_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "test_support.h"
 
 namespace {
@@ -21,7 +22,8 @@ class BooShoutTest : public testing::Test {
     for (auto step : {Scarecrow::load, CrowFlock::load, PelicanFlock::load, CowHerd::load, BooShout::load,
                       clearPlayedClips})
       step();
-    Scarecrow::state().x = 600, Scarecrow::state().y = 460;  // far from everything the tests put down
+    Scarecrow::testing::state().x = 600,
+    Scarecrow::testing::state().y = 460;  // far from everything the tests put down
   }
   void TearDown() override {
     for (auto step :
@@ -38,12 +40,12 @@ class BooShoutTest : public testing::Test {
 TEST_F(BooShoutTest, FanAnglesAndWhereTheBGoes) {
   // Facing, letters o, first angle, slot of the b. Exactly 10 and exactly 200 keep the b first; eight
   // o span facing - 45 to facing + 35.
-  Scarecrow::state().booRange = 70;  // every letter's life
+  Scarecrow::testing::state().booRange = 70;  // every letter's life
   const int cases[][4] = {{0, 2, -15, 0}, {180, 2, 165, 2}, {270, 2, 255, 0},
                           {10, 2, -5, 0}, {200, 2, 185, 0}, {90, 8, 45, 8}};
   for (const auto& [facing, os, firstAngle, bSlot] : cases) {
     BooShout::clear();
-    Scarecrow::state().booLetters = static_cast<uint8_t>(os);
+    Scarecrow::testing::state().booLetters = static_cast<uint8_t>(os);
     BooShout::shout(100, 100, static_cast<float>(facing));
     ASSERT_EQ(BooShout::countInUse(), os + 1) << facing;
     for (int i = 0; i <= os; ++i) {
@@ -92,7 +94,7 @@ TEST_F(BooShoutTest, ADroppedEarFallsLiesAndRunsOutAndIsPickedUpWithinTwentyFour
   const ShoutParticle &p = BooShout::particle(0), &near = BooShout::particle(1);
   BooShout::update();
   EXPECT_EQ(make_tuple(p.height, near.kind, near.height), make_tuple(44.0f, DroppedCorn, 44.0f));
-  Scarecrow::state().x = 601;
+  Scarecrow::testing::state().x = 601;
   BooShout::update();
   EXPECT_EQ(make_tuple(near.kind, Scarecrow::money(), countPlayed("sound\\corn_get.wav")),
             make_tuple(Free, 50, 1));

@@ -6,6 +6,7 @@
 #include "days/draw_queue.h"
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "test_support.h"
 
 namespace {
@@ -58,10 +59,10 @@ TEST_F(CornFieldTest, TakingAndEatingPowerDownOnceAndRepeatsFail) {
 
   // Eating costs twenty whatever the ears.
   CornField::stalk(9).ears = 3;
-  Scarecrow::state().money = 100, Scarecrow::state().score = 100;
+  Scarecrow::testing::state().money = 100, Scarecrow::testing::state().score = 100;
   EXPECT_TRUE(CornField::eatStalk(9));
   EXPECT_FALSE(CornField::eatStalk(9));
-  EXPECT_EQ(make_tuple(ears(9), powerDowns(), Scarecrow::money(), Scarecrow::state().score),
+  EXPECT_EQ(make_tuple(ears(9), powerDowns(), Scarecrow::money(), Scarecrow::testing::state().score),
             make_tuple(0, 2, 80, 80));
 
   // Slots outside the field are refused.

@@ -9,6 +9,7 @@
 #include "field/cow_herd.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -27,7 +28,7 @@ class CowHerdTest : public testing::Test {
     DayDirector::startDay();  // first day: the slowest speed factor
     CornField::layOut();
     for (int i = 0; i < CowHerd::capacity; ++i) CowHerd::cow(i) = Cow{};
-    Scarecrow::state().money = startingMoney;
+    Scarecrow::testing::state().money = startingMoney;
     clearPlayedClips();
   }
   // A walking cow; the speed comes from the day unless the test sets vx, vy itself.

@@ -10,6 +10,7 @@
 #include "field/crow_flock.h"
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -27,7 +28,8 @@ class CrowFlockTest : public testing::Test {
     DayDirector::startDay();  // day index 0: speed factor 0.2
     CornField::load(), CrowFlock::load(), BooShout::load();
     // The scarecrow stands out of the way of dropped ears.
-    Scarecrow::state().money = 100, Scarecrow::state().x = 630, Scarecrow::state().y = 30;
+    Scarecrow::testing::state().money = 100, Scarecrow::testing::state().x = 630,
+    Scarecrow::testing::state().y = 30;
     clearPlayedClips();
   }
   void TearDown() override { BooShout::unload(), CrowFlock::unload(), CornField::unload(); }
@@ -158,7 +160,7 @@ TEST_F(CrowFlockTest, OogaScareSkipsFiveFramesOfFrightAPeckingCrowTurnsAtItsHeig
 }
 
 TEST_F(CrowFlockTest, TheCarrySpeedFactorSlowsOnlyCarriersAndLastsTheGame) {
-  for (int weight = 0; weight < 3; ++weight) CrowFlock::carrySpeedFactor() -= 0.1f;
+  for (int weight = 0; weight < 3; ++weight) CrowFlock::lightenCarry(0.1f);
   EXPECT_NEAR(place(0, 300, 300, 0, CrowState::Carrying).vx, 0.7f * dayZeroFactor, 1e-5f);
   EXPECT_NEAR(place(1, 300, 300, 0, CrowState::Arriving).vx, 2 * dayZeroFactor, 1e-5f);
   DayDirector::startDay();

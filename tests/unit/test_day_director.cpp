@@ -8,6 +8,7 @@
 #include "field/crow_flock.h"
 #include "field/pelican_flock.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
@@ -98,12 +99,12 @@ TEST_F(DayDirectorTest, FirstDaySpawnsOneCrowEveryHundredFiftyTicksFromSixtyThen
 
 TEST_F(DayDirectorTest, AGameStartedOnDayHundredOneHasNoEventOnTick1800AndCountsDaysPast255) {
   startAt(10);
-  Scarecrow::state().x = 10;
+  Scarecrow::testing::state().x = 10;
   KeyState::keyDown(vkControl);
   KeyState::keyUp(vkControl);
   Day::startDay();
   EXPECT_EQ(make_tuple(Day::day(), KeyState::wasPressed(vkControl), Day::dayLength(), Day::ticksToday(),
-                       Day::spawnCountdown(), Day::spawnInterval(), Scarecrow::state().x),
+                       Day::spawnCountdown(), Day::spawnInterval(), Scarecrow::testing::state().x),
             make_tuple(100, false, 1800, 0, 60, 1, 320.0f));
   EXPECT_FLOAT_EQ(Day::creatureSpeedFactor(), 100 * 0.05f + 0.2f);
 

@@ -1,6 +1,7 @@
 // The HUD: shown money and breath chasing the real values, the masks, and the breath bar's colour.
 #include "days/hud.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "screen_test_helpers.h"
 
 namespace screentest {
@@ -8,12 +9,12 @@ namespace screentest {
 // Only money, breath and masks reach the HUD; this binary has no other user of the scarecrow.
 struct HudTest : ScreenTest {
   void SetUp() override {
-    Scarecrow::state() = {};
+    Scarecrow::testing::state() = {};
     Hud::load();
   }
   void TearDown() override { Hud::unload(); }
 
-  static ScarecrowState& s() { return Scarecrow::state(); }
+  static ScarecrowState& s() { return Scarecrow::testing::state(); }
   static void drawInDaylight() { Hud::draw(1.0f); }
 };
 

@@ -12,6 +12,7 @@
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "screens/play_screen.h"
 #include "shell/key_state.h"
 #include "test_support.h"
@@ -68,7 +69,7 @@ TEST_F(OogaBoogaTest, TheWordsFlyFromTheStartToTheScreenCentreGrowingForSixtyUpd
 
 // How each family reacts is the families' own business; here: all three at the start, only once.
 TEST_F(OogaBoogaTest, ScaresWhatIsThereAtTheStartAndOnlyTheCreaturesTheDayCycleAndTheHudMoveWhileItRuns) {
-  ScarecrowState& sc = Scarecrow::state();
+  ScarecrowState& sc = Scarecrow::testing::state();
   sc.money = 500, sc.breath = 10.0f;
   CornStalk& withering = CornField::stalk(0);
   withering.ears = 0;

@@ -10,6 +10,7 @@
 #include "field/pelican_flock.h"
 #include "render/sprite.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/numeric.h"
 #include "test_support.h"
 
@@ -29,7 +30,7 @@ class PelicanFlockTest : public testing::Test {
     DayDirector::startDay();  // first day: the slowest speed factor
     CornField::layOut();
     for (int i = 0; i < PelicanFlock::capacity; ++i) PelicanFlock::pelican(i) = Pelican{};
-    Scarecrow::state().money = startingMoney;
+    Scarecrow::testing::state().money = startingMoney;
     clearPlayedClips();
   }
   // A pelican flying at 48, aiming at no stalk; `hover` stops it so that it lands right where it is put.
@@ -40,7 +41,7 @@ class PelicanFlockTest : public testing::Test {
     if (hover) p.vx = p.vy = 0.0f;
     return p;
   }
-  static int32_t money() { return Scarecrow::state().money; }
+  static int32_t money() { return Scarecrow::testing::state().money; }
   static float flyingSpeed() { return DayDirector::creatureSpeedFactor() * 1.5f; }
 };
 
@@ -80,7 +81,7 @@ TEST_F(PelicanFlockTest, AfterAMealItLandsAgainAndEatsAnotherEarOnlyIfItsFirstMo
   CornStalk& stalk = CornField::stalk(8);
   for (uint32_t seed = 1; seed <= 60; ++seed) {
     stalk.ears = 3;
-    Scarecrow::state().money = startingMoney;
+    Scarecrow::testing::state().money = startingMoney;
     Pelican& p = placeFlying(0, stalk.x - 23.9f, stalk.y, 0.0f, true);
     for (int i = 0; i < 20; ++i) PelicanFlock::tick();
     seedRandom(seed * 2654435761u);  // spread out: small seeds all start with tiny draws

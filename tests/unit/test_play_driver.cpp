@@ -7,8 +7,10 @@
 #include "days/day_director.h"
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "screen_test_helpers.h"
 #include "screens/play_screen.h"
+#include "screens/play_screen_testing.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"
 #include "screens/title_screen.h"
@@ -31,7 +33,7 @@ class ScreenMachineTest : public testing::Test {
   void enterPlay() {
     DayDirector::beginGame();
     switchTo(ScreenId::Play);
-    ASSERT_TRUE(worldLoaded);
+    ASSERT_TRUE(isWorldLoaded());
   }
   AppWindow window_;
 };
@@ -49,7 +51,7 @@ TEST_F(ScreenMachineTest, RequestsRunAtTheNextFrameAndEachScreenReleasesTheLast)
   EXPECT_FALSE(TitleScreen::isLoaded());
   screenMachine->requestScreen(ScreenId::Title);
   gameDraw();
-  EXPECT_FALSE(worldLoaded);
+  EXPECT_FALSE(isWorldLoaded());
   EXPECT_EQ(countPlayed("sound\\title.wav"), 3);
   screenMachine->requestScreen(ScreenId::Title);
   switchTo(ScreenId::Instructions);
@@ -72,13 +74,13 @@ TEST_F(ScreenMachineTest, BacklogRunsWholeTicksAndCapsAtSix) {
   const uint32_t rows[][3] = {{0, 0, 0}, {1000, 6, 0}, {40, 8, 8}, {8, 9, 0}, {0xFFFFFFFFu, 15, 0}};
   for (const auto& [elapsed, ticksSoFar, backlog] : rows) {
     updatePlay(elapsed);
-    EXPECT_EQ(playTicksRun, ticksSoFar) << elapsed;
+    EXPECT_EQ(PlayTesting::ticksRun(), ticksSoFar) << elapsed;
     EXPECT_EQ(playBacklog(), backlog) << elapsed;
   }
   // A frame without a tick still reads Escape, and reading it clears it.
   KeyState::keyDown(vkEscape);
   EXPECT_EQ(updatePlay(0), ScreenId::Title);
-  EXPECT_EQ(playTicksRun, 15u);
+  EXPECT_EQ(PlayTesting::ticksRun(), 15u);
   EXPECT_FALSE(KeyState::wasPressed(vkEscape));
 }
 
@@ -86,27 +88,27 @@ TEST_F(ScreenMachineTest, BacklogRunsWholeTicksAndCapsAtSix) {
 // fades; Escape then returns to Title and a new game starts afresh.
 TEST_F(ScreenMachineTest, DawnAndGameOverFreezeTheWorld) {
   enterPlay();
-  const float startX = Scarecrow::state().x;
+  const float startX = Scarecrow::testing::state().x;
   KeyState::keyDown(vkRight);
   updatePlay(96);
-  EXPECT_EQ(Scarecrow::state().x, startX);
-  EXPECT_GT(worldLight, 0.0f);
+  EXPECT_EQ(Scarecrow::testing::state().x, startX);
+  EXPECT_GT(worldLight(), 0.0f);
   for (int i = 0; i < 400 && !DayCycle::isDayRunning(); ++i) updatePlay(16);
   updatePlay(16);
-  EXPECT_GT(Scarecrow::state().x, startX) << "the day runs, and the held key moves the scarecrow";
+  EXPECT_GT(Scarecrow::testing::state().x, startX) << "the day runs, and the held key moves the scarecrow";
 
   triggerGameOver();
   EXPECT_EQ(countPlayed("sound\\gameover.wav"), 1);
-  const float frozen = Scarecrow::state().x, light = worldLight;
+  const float frozen = Scarecrow::testing::state().x, light = worldLight();
   updatePlay(96);
-  EXPECT_EQ(Scarecrow::state().x, frozen);
-  EXPECT_LT(worldLight, light) << "the world fades after game over";
+  EXPECT_EQ(Scarecrow::testing::state().x, frozen);
+  EXPECT_LT(worldLight(), light) << "the world fades after game over";
   KeyState::keyDown(vkEscape);
   gameUpdate(16);
   gameUpdate(0);
   EXPECT_TRUE(TitleScreen::isLoaded());
   enterPlay();
-  EXPECT_FALSE(gameOver);
+  EXPECT_FALSE(isGameOver());
 }
 
 // A short (turned back) day of 300 ticks on a field kept free of creatures. Its end opens the store in the
@@ -125,11 +127,11 @@ TEST_F(ScreenMachineTest, TheDayEndsIntoTheStoreUnlessTheFieldIsLostInThatSameTi
       CornStalk& stalk = CornField::stalk(slot);
       if (stalk.stage != 0) stalk.ears = 0, stalk.stage = 81;  // gone with the next tick
     }
-    const uint32_t ticksBefore = playTicksRun;
+    const uint32_t ticksBefore = PlayTesting::ticksRun();
     gameUpdate(48);
     gameUpdate(0);
-    EXPECT_EQ(playTicksRun, ticksBefore + 3);
-    EXPECT_EQ(std::tuple(gameOver, Store::isLoaded(), screenMachine->currentScreen(), DayDirector::day()),
+    EXPECT_EQ(PlayTesting::ticksRun(), ticksBefore + 3);
+    EXPECT_EQ(std::tuple(isGameOver(), Store::isLoaded(), screenMachine->currentScreen(), DayDirector::day()),
               std::tuple(lose, !lose, lose ? ScreenId::Play : ScreenId::Store, lose ? 0 : 1));
     EXPECT_EQ(std::tuple(countPlayed("sound\\gameover.wav"), countPlayed("sound\\hello.wav")),
               std::tuple(int(lose), int(!lose)));

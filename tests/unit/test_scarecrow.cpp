@@ -8,6 +8,7 @@
 #include "scarecrow/boo_shout.h"
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "shell/key_state.h"
 #include "shell/numeric.h"
 #include "test_support.h"
@@ -24,7 +25,7 @@ class ScarecrowTest : public testing::Test {
     for (auto step : {OogaBooga::end, BooShout::unload, Scarecrow::unload, KeyState::clearAll}) step();
   }
 
-  static ScarecrowState& s() { return Scarecrow::state(); }
+  static ScarecrowState& s() { return Scarecrow::testing::state(); }
   static void updates(int n) {
     for (int i = 0; i < n; ++i) Scarecrow::update();
   }

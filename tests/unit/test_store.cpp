@@ -3,6 +3,7 @@
 #include "days/day_cycle.h"
 #include "field/corn_field.h"
 #include "scarecrow/scarecrow.h"
+#include "scarecrow/scarecrow_testing.h"
 #include "screen_test_helpers.h"
 #include "screens/play_screen.h"
 #include "screens/store.h"
@@ -29,7 +30,7 @@ struct StoreTest : ScreenTest {
   }
   void TearDown() override { Store::unload(); }
 
-  static ScarecrowState& scarecrow() { return Scarecrow::state(); }
+  static ScarecrowState& scarecrow() { return Scarecrow::testing::state(); }
   // Frames of a store visit as the Play driver runs them; remembers where the last one asked to go.
   static void steps(int n, uint32_t frameMs = 16) {
     repeat(n, [=] { asked = updateStoreVisit(frameMs); });
