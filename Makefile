@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean install package bench
+.PHONY: run test deps configure build unit-tests sanitize fuzz fuzz-smoke format clean install package bench soak
 
 deps:
 	@./scripts/install-deps
@@ -17,11 +17,13 @@ build: configure
 run: build
 	cd $(BUILD) && ./cornkeeper
 
-# Every test: unit and scenario tests, the real binary under Xvfb, a sanitizer pass, a short fuzz run.
+# Every test: unit and scenario tests, the real binary under Xvfb, a sanitizer pass, a short fuzz run,
+# and (as root) the package installed, started and removed.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 	$(MAKE) --no-print-directory sanitize
 	$(MAKE) --no-print-directory fuzz-smoke
+	@./scripts/check-package-install $(BUILD)
 
 # Unit tests and a soak of many simulated days under ASan and UBSan.
 sanitize: deps
@@ -46,6 +48,10 @@ package: build
 # Every benchmark in bench/, one table with the goal beside each figure.
 bench: build
 	@./bench/run_all.py $(BUILD)
+
+# Two hundred simulated days under ASan and UBSan, with memory at day 10 and at the end.
+soak: build
+	@./scripts/soak $(BUILD)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
