@@ -15,6 +15,8 @@
 #include "scarecrow/ooga_booga.h"
 #include "scarecrow/scarecrow.h"
 #include "screens/fixed_step.h"
+#include "screens/game_over_place.h"
+#include "screens/play_pause.h"
 #include "screens/play_screen_testing.h"
 #include "screens/screen_machine.h"
 #include "screens/store.h"
@@ -50,6 +52,7 @@ void loadWorld() {
   CornField::layOut();
   BooShout::load();
   Hud::load();
+  GameOverPlace::load();
   DayDirector::startDay();
   DayCycle::load(DayDirector::day());
   worldLoaded = true;
@@ -63,6 +66,7 @@ void unloadWorld() {
   CowHerd::unload();
   PelicanFlock::unload();
   Hud::unload();
+  GameOverPlace::unload();
   BooShout::unload();
   CornField::unload();
   DrawQueue::unload();
@@ -102,8 +106,9 @@ void playTick() {
 
 ScreenId updatePlay(uint32_t elapsedMs) {
   storeOpened = false;
-  // The ticks left in this frame run on even after the store opened, as they always have.
-  stepper.run(elapsedMs, playTick);
+  // Paused, the frame's time is dropped, not saved up. The ticks left in this frame run on even
+  // after the store opened, as they always have.
+  if (!PlayPause::update()) stepper.run(elapsedMs, playTick);
   if (KeyState::wasPressed(vkEscape)) return ScreenId::Title;
   return storeOpened ? ScreenId::Store : ScreenId::None;
 }
@@ -156,10 +161,16 @@ void drawPlay() {
     DayCycle::draw();
   } else {
     DayCycle::drawGameOver();
+    GameOverPlace::draw();
   }
+  PlayPause::draw();
 }
 
 void triggerGameOver() {
+  const bool first = !gameOver;
   gameOver = true;
   if (gameOverClip) gameOverClip->play();
+  if (first)
+    GameOverPlace::record(Scarecrow::state().score, DayDirector::day() + 1,
+                          screenMachine ? screenMachine->window() : nullptr);
 }

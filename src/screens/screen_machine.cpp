@@ -5,14 +5,18 @@
 #include "days/day_director.h"
 #include "render/digit_sprites.h"
 #include "render/sprite.h"
+#include "screens/best_games_screen.h"
 #include "screens/game_trace.h"
 #include "screens/instructions_screen.h"
+#include "screens/play_pause.h"
 #include "screens/play_screen.h"
 #include "screens/store.h"
 #include "screens/title_screen.h"
+#include "screens/volume_control.h"
 #include "shell/app_window.h"
 #include "shell/demo_session.h"
 #include "shell/game_pad.h"
+#include "shell/key_state.h"
 
 ScreenMachine* screenMachine = nullptr;
 
@@ -28,6 +32,16 @@ void setFixedGlState() {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
 }
+
+// On the menus Return, keypad Enter and Space do what Ctrl does; elsewhere they do nothing.
+void foldConfirmKeys(ScreenId screen) {
+  const bool confirm = KeyState::wasPressed(vkReturn);
+  if (!(KeyState::wasPressed(vkSpace) || confirm)) return;
+  if (screen == ScreenId::Title || screen == ScreenId::Instructions || screen == ScreenId::Store ||
+      screen == ScreenId::BestGames) {
+    KeyState::markPressed(vkControl);
+  }
+}
 }  // namespace
 
 bool gameStartup(AppWindow* window) {
@@ -40,6 +54,9 @@ bool gameStartup(AppWindow* window) {
   int corn = 0;
   if (DemoSession::playbackStartingSettings(day, corn)) DayDirector::restoreStartingSettings(day, corn);
   DemoSession::noteStartingSettings(DayDirector::startingDay(), DayDirector::startingCorn());
+  PlayPause::load();
+  VolumeControl::load();
+  VolumeControl::apply();
   return true;
 }
 
@@ -47,7 +64,10 @@ void gameShutdown() {
   // Release what the current screen holds too, so nothing outlives the GL context.
   TitleScreen::unload();
   InstructionsScreen::unload();
+  BestGamesScreen::unload();
   unloadWorld();
+  PlayPause::unload();
+  VolumeControl::unload();
   unloadDigitSprites();
   delete screenMachine;
   screenMachine = nullptr;
@@ -56,11 +76,13 @@ void gameShutdown() {
 void applyScreenChange() {
   if (!screenMachine->takeChanged()) return;
   GamePad::setEastButtonEscapes(screenMachine->currentScreen() != ScreenId::Play);
+  PlayPause::reset();
   // The new screen alone decides what is loaded and unloaded.
   switch (screenMachine->currentScreen()) {
     case ScreenId::Title:
       unloadWorld();
       InstructionsScreen::unload();
+      BestGamesScreen::unload();
       TitleScreen::load();
       break;
     case ScreenId::Play:
@@ -77,6 +99,10 @@ void applyScreenChange() {
     case ScreenId::Store:
       Store::load();
       break;
+    case ScreenId::BestGames:
+      TitleScreen::unload();
+      BestGamesScreen::load();
+      break;
     default:
       break;
   }
@@ -86,9 +112,11 @@ void gameUpdate(uint32_t elapsedMs) {
   applyScreenChange();
   // Screens only report where they want to go; the change happens here, at the frame's end.
   ScreenId next = ScreenId::None;
+  VolumeControl::update(elapsedMs);
+  foldConfirmKeys(screenMachine->currentScreen());
   switch (screenMachine->currentScreen()) {
     case ScreenId::Title:
-      next = TitleScreen::update(elapsedMs);
+      next = KeyState::wasPressed(vkB) ? ScreenId::BestGames : TitleScreen::update(elapsedMs);
       break;
     case ScreenId::Play:
       next = updatePlay(elapsedMs);
@@ -101,6 +129,9 @@ void gameUpdate(uint32_t elapsedMs) {
       break;
     case ScreenId::Instructions:
       next = InstructionsScreen::update(elapsedMs);
+      break;
+    case ScreenId::BestGames:
+      next = BestGamesScreen::update(elapsedMs);
       break;
     default:
       break;
@@ -127,9 +158,13 @@ void gameDraw() {
     case ScreenId::Instructions:
       InstructionsScreen::draw();
       break;
+    case ScreenId::BestGames:
+      BestGamesScreen::draw();
+      break;
     default:
       break;
   }
+  VolumeControl::draw();
   endOverlay2D();
   glFlush();
 }
@@ -140,4 +175,12 @@ void gameTraceHeader(FILE* out) {
 
 void gameTraceRow(FILE* out, long frame) {
   GameTrace::writeRow(out, frame);
+}
+
+void gameLostFocus() {
+  if (screenMachine && screenMachine->currentScreen() == ScreenId::Play) PlayPause::pause();
+}
+
+void gameClicked() {
+  if (screenMachine && screenMachine->currentScreen() == ScreenId::Play) PlayPause::resume();
 }

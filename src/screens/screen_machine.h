@@ -13,6 +13,7 @@ enum class ScreenId : uint8_t {
   Quit = 3,
   Store = 4,
   Instructions = 5,
+  BestGames = 6,
 };
 
 class ScreenMachine {
@@ -49,3 +50,7 @@ void applyScreenChange();
 // The game's state as CSV, one row per frame, for --trace.
 void gameTraceHeader(FILE* out);
 void gameTraceRow(FILE* out, long frame);
+
+// From the window: losing the keyboard or being minimised pauses play; a click resumes it.
+void gameLostFocus();
+void gameClicked();

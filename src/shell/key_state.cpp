@@ -29,6 +29,10 @@ void KeyState::clearPressed() {
   for (uint8_t& byte : keys) byte &= static_cast<uint8_t>(~pressedBit);
 }
 
+void KeyState::markPressed(uint32_t key) {
+  keys[key & 0xFF] |= pressedBit;
+}
+
 void KeyState::clearAll() {
   for (uint8_t& byte : keys) byte = 0;
 }

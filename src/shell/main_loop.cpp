@@ -7,10 +7,13 @@
 
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/best_games.h"
 #include "shell/demo_session.h"
 #include "shell/game_pad.h"
 #include "shell/key_state.h"
 #include "shell/platform.h"
+#include "shell/settings.h"
+#include "shell/user_files.h"
 #include "shell/virtual_pad.h"
 #include "shell/window_procedure.h"
 
@@ -202,6 +205,15 @@ void prepareAppWindow(AppWindow& window, AppRecord& app) {
 int runGame(const LaunchOptions& launch) {
   AppRecord app;
   prepareAppWindow(appWindow, app);
+  char settingsPath[BestGames::pathCapacity];
+  const bool remembers = userFilePath(UserFolder::Config, "settings", settingsPath, sizeof settingsPath);
+  if (remembers) settings.load(settingsPath);
+  appWindow.width = settings.width;
+  appWindow.height = settings.height;
+  appWindow.bitsPerPixel = settings.bitsPerPixel;
+  appWindow.fullScreen = settings.fullScreen;
+  char tablePath[BestGames::pathCapacity];
+  bestGames.open(userFilePath(UserFolder::Data, "best-games", tablePath, sizeof tablePath) ? tablePath : "");
   if (!startDemoAndTrace(launch)) return 1;
   std::string searched;
   if (!platformFindDataFolder(launch.argv0, &searched)) {
@@ -231,6 +243,13 @@ int runGame(const LaunchOptions& launch) {
     closePads();
     SDL_Quit();
     return finishDemoAndTrace() ? 0 : 1;
+  } else {
+    // The chooser's answer is the one remembered; a mode given on the command line is for this run.
+    settings.width = appWindow.width;
+    settings.height = appWindow.height;
+    settings.bitsPerPixel = appWindow.bitsPerPixel;
+    settings.fullScreen = appWindow.fullScreen;
+    if (remembers) settings.save(settingsPath);
   }
 
   appRunning = 1;
@@ -253,6 +272,8 @@ int runGame(const LaunchOptions& launch) {
     appWindow.destroy();
   }
   closePads();
+  // The sound level may have changed during play.
+  if (remembers) settings.save(settingsPath);
   SDL_Quit();
   return finishDemoAndTrace() ? 0 : 1;
 }

@@ -214,6 +214,17 @@ void ModeChooser::stepWithinGroup(int step) {
   }
 }
 
+ModeChooser::ModeChooser(const ScreenMode& remembered) {
+  for (int i = 0; i < resolutionCount; ++i) {
+    if (resolutions[i].width == remembered.width && resolutions[i].height == remembered.height)
+      resolution_ = i;
+  }
+  for (int i = 0; i < depthCount; ++i) {
+    if (depths[i] == remembered.bitsPerPixel) depth_ = i;
+  }
+  fullScreen_ = remembered.fullScreen != 0;
+}
+
 ChooserOutcome ModeChooser::pressKey(ChooserKey key) {
   switch (key) {
     case ChooserKey::Left:
@@ -532,7 +543,7 @@ bool runModeChooser(AppWindow& record) {
     return true;
   }
 
-  ModeChooser chooser;
+  ModeChooser chooser(ScreenMode{record.width, record.height, record.bitsPerPixel, record.fullScreen});
   ChooserOutcome outcome = ChooserOutcome::Open;
   bool shown = false;
   {

@@ -88,6 +88,8 @@ class ModeChooser {
  public:
   // 640x480, 16bpp, windowed: the same as the record's defaults. The keyboard starts on the resolutions.
   ModeChooser() = default;
+  // Starts on a remembered mode; a size or depth it does not offer keeps that group's default.
+  explicit ModeChooser(const ScreenMode& remembered);
 
   ChooserOutcome pressKey(ChooserKey key);
   // A click takes effect when the button comes up over the control it went down on.

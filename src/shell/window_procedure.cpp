@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include "screens/screen_machine.h"
 #include "shell/app_window.h"
 #include "shell/game_pad.h"
 #include "shell/key_state.h"
@@ -55,6 +56,10 @@ void handleWindowEvent(AppWindow& window, const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_HIDDEN:
       window.visible = 0;
+      gameLostFocus();
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      gameLostFocus();
       break;
     case SDL_WINDOWEVENT_CLOSE:
       requestQuit(&window);
@@ -83,6 +88,26 @@ uint32_t virtualKeyFor(SDL_Keycode key) {
       return vkShift;
     case SDLK_ESCAPE:
       return vkEscape;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return vkReturn;
+    case SDLK_SPACE:
+      return vkSpace;
+    case SDLK_PAUSE:
+      return vkPause;
+    case SDLK_p:
+      return vkP;
+    case SDLK_m:
+      return vkM;
+    case SDLK_b:
+      return vkB;
+    case SDLK_PLUS:
+    case SDLK_EQUALS:  // + without Shift on most layouts
+    case SDLK_KP_PLUS:
+      return vkPlus;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+      return vkMinus;
     default:
       return 0;
   }
@@ -105,6 +130,9 @@ void windowProcedure(AppWindow& window, const SDL_Event& event) {
       break;
     case SDL_KEYUP:
       keyReleased(event.key);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      gameClicked();
       break;
     default:
       GamePad::handleEvent(event);

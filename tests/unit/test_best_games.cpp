@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "days/best_games.h"
+#include "shell/best_games.h"
 #include "shell/user_files.h"
 
 namespace {

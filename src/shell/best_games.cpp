@@ -1,4 +1,4 @@
-#include "days/best_games.h"
+#include "shell/best_games.h"
 
 #include <cerrno>
 #include <cinttypes>
@@ -52,6 +52,7 @@ int BestGames::add(const BestGame& game) {
 }
 
 int BestGames::record(const BestGame& game) {
+  if (!open_) return -1;
   const int place = add(game);
   if (place >= 0) save();
   return place;
@@ -114,6 +115,7 @@ bool BestGames::save() const {
 
 bool BestGames::open(const char* path) {
   count_ = 0;
+  open_ = true;
   std::snprintf(path_, sizeof path_, "%s", path);
   if (path_[0] == '\0') return true;
   char text[fileCapacity];

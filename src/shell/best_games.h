@@ -26,6 +26,9 @@ class BestGames {
   // started. False when the file was damaged.
   bool open(const char* path);
 
+  // Not open (the harness by default): nothing is recorded.
+  bool isOpen() const { return open_; }
+
   // Puts the game in its place (higher score first, then the later day; an equal game goes below the
   // ones already there) and saves. Returns its place from 0, or -1 when it did not make the table.
   int record(const BestGame& game);
@@ -42,6 +45,7 @@ class BestGames {
  private:
   BestGame entries_[capacity] = {};
   int count_ = 0;
+  bool open_ = false;
   char path_[pathCapacity] = {};
 };
 
