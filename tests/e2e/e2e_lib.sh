@@ -2,9 +2,13 @@
 # Every process started here is stopped on exit.
 
 E2E_PIDS=""
+# The game keeps settings and best games in the XDG folders: each script gets its own, empty ones.
+E2E_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME="$E2E_HOME/config" XDG_DATA_HOME="$E2E_HOME/data"
 cleanup_e2e() {
   for pid in $E2E_PIDS; do kill "$pid" 2>/dev/null; done
   for pid in $E2E_PIDS; do wait "$pid" 2>/dev/null; done
+  rm -rf "$E2E_HOME"
 }
 trap cleanup_e2e EXIT
 

@@ -4,7 +4,8 @@
 # window; 800x600 chosen by keyboard a window with the title stretched over it (still stretched when
 # the window is reshaped); 1024x768 and 32 bits chosen with the mouse and OK clicked a 1024x768
 # window; full screen at 1024x768 on a 1280x720 display the picture kept 4:3 between black bars left
-# and right. Closing the chooser from outside ends the program with exit code 0 and no game window.
+# and right. The next start preselects the last choice. Closing the chooser from outside ends the
+# program with exit code 0 and no game window.
 # Usage: test_chooser.sh BUILD_FOLDER   (set CHOOSER_KEEP=1 to keep the screenshots)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -114,8 +115,17 @@ close_request "$win"
 expect_clean_exit 15 "closing the 1024x768 game window"
 
 # --- closing the chooser from outside ends the program -------------------------------------------
+# It starts on the last choice, remembered in the settings file under XDG_CONFIG_HOME.
+grep -qx 'width=1024' "$XDG_CONFIG_HOME/cornkeeper/settings" && grep -qx 'depth=32' "$XDG_CONFIG_HOME/cornkeeper/settings" ||
+  fail "the settings file does not hold the last choice: $(cat "$XDG_CONFIG_HOME/cornkeeper/settings" 2>&1)"
 chooser_start_game closed
 chooser=$(chooser_window) || fail "the chooser did not appear the fourth time"
+sleep 0.5
+import -window "$chooser" "$shots/chooser_remembered.png"
+is_marked "$shots/chooser_remembered.png" $MARK_1024_X $RESOLUTION_Y || fail "the remembered 1024x768 is not marked"
+is_marked "$shots/chooser_remembered.png" $MARK_32_X $DEPTH_Y || fail "the remembered 32bpp is not marked"
+is_marked "$shots/chooser_remembered.png" $MARK_640_X $RESOLUTION_Y && fail "640x480 marked over the remembered choice"
+echo "ok: the next start preselects the remembered 1024x768 and 32bpp"
 close_request "$chooser"
 expect_clean_exit 10 "a close request to the chooser"
 grep -q "Error Creating OpenGL Window" "$shots/closed.err" && fail "the game tried to start after the close"
