@@ -14,6 +14,7 @@
 #include "screens/game_trace.h"
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/best_games.h"
 #include "shell/demo.h"
 #include "shell/demo_session.h"
 #include "shell/game_pad.h"
@@ -44,8 +45,9 @@ struct Options {
   uint32_t seed = 1;
   std::string keysFile;
   std::string traceFile;
-  std::string demoFile;    // played instead of a key script: its frame times, keys and seeds
-  std::string recordFile;  // the run written as a demo
+  std::string demoFile;       // played instead of a key script: its frame times, keys and seeds
+  std::string recordFile;     // the run written as a demo
+  std::string bestGamesFile;  // the best-games table kept over the run
   std::map<long, std::vector<std::string>> shots;
   bool noDraw = false;
 };
@@ -53,7 +55,9 @@ struct Options {
 const char* usage =
     "usage: cornkeeper-sim [--frames N] [--frame-ms MS] [--seed S] [--keys FILE | --demo FILE]\n"
     "                      [--record FILE] [--shot FRAME:FILE.png]... [--trace FILE.csv] [--no-draw]\n"
+    "                      [--best-games FILE]\n"
     "key file lines: FRAME down|up|tap KEY, KEY one of left up right down ctrl shift escape\n"
+    "                p pause m minus plus return space b\n"
     "                pad-a pad-b pad-x pad-y pad-start pad-back pad-up pad-down pad-left pad-right;\n"
     "                FRAME stick X Y, the left stick from -1 to 1 (right and down positive, 0 0 lets go)\n";
 
@@ -76,8 +80,9 @@ bool parseStick(const std::string& text, int& out) {
 
 bool keyByName(const std::string& name, uint32_t& key) {
   static const std::map<std::string, uint32_t> names = {
-      {"left", vkLeft},    {"up", vkUp},       {"right", vkRight},   {"down", vkDown},
-      {"ctrl", vkControl}, {"shift", vkShift}, {"escape", vkEscape},
+      {"left", vkLeft},   {"up", vkUp},         {"right", vkRight},   {"down", vkDown},   {"ctrl", vkControl},
+      {"shift", vkShift}, {"escape", vkEscape}, {"p", vkP},           {"pause", vkPause}, {"m", vkM},
+      {"minus", vkMinus}, {"plus", vkPlus},     {"return", vkReturn}, {"space", vkSpace}, {"b", vkB},
   };
   auto found = names.find(name);
   if (found == names.end()) return false;
@@ -159,13 +164,15 @@ bool parseOptions(int argc, char** argv, Options& options) {
       }
       if (arg == "--frame-ms") options.frameMs = static_cast<uint32_t>(number);
       if (arg == "--seed") options.seed = static_cast<uint32_t>(number);
-    } else if (arg == "--keys" || arg == "--trace" || arg == "--demo" || arg == "--record") {
+    } else if (arg == "--keys" || arg == "--trace" || arg == "--demo" || arg == "--record" ||
+               arg == "--best-games") {
       const char* text = value(arg.c_str());
       if (!text) return false;
-      std::string& field = arg == "--keys"    ? options.keysFile
-                           : arg == "--trace" ? options.traceFile
-                           : arg == "--demo"  ? options.demoFile
-                                              : options.recordFile;
+      std::string& field = arg == "--keys"     ? options.keysFile
+                           : arg == "--trace"  ? options.traceFile
+                           : arg == "--demo"   ? options.demoFile
+                           : arg == "--record" ? options.recordFile
+                                               : options.bestGamesFile;
       field = text;
     } else if (arg == "--shot") {
       const char* text = value("--shot");
@@ -242,6 +249,9 @@ int main(int argc, char** argv) {
     }
     GameTrace::writeHeader(trace);
   }
+
+  // Without a table file the game keeps no table, so its game-over frames are the plain ones.
+  if (!options.bestGamesFile.empty()) bestGames.open(options.bestGamesFile.c_str());
 
   platformUseVirtualClock(true);
   platformSetVirtualTimer(options.seed);
