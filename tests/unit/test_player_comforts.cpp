@@ -12,6 +12,7 @@
 #include "screens/game_over_place.h"
 #include "screens/play_pause.h"
 #include "screens/play_screen.h"
+#include "screens/play_screen_testing.h"
 #include "screens/screen_machine.h"
 #include "screens/title_screen.h"
 #include "screens/volume_control.h"
@@ -51,7 +52,7 @@ class PlayerComforts : public testing::Test {
   void enterPlay() {
     DayDirector::beginGame();
     switchTo(ScreenId::Play);
-    ASSERT_TRUE(worldLoaded);
+    ASSERT_TRUE(isWorldLoaded());
   }
   void sendWindow(Uint8 event) {
     SDL_Event e{};
@@ -84,7 +85,7 @@ TEST_F(PlayerComforts, PauseRunsNoTickAndResumesWithoutAJump) {
   enterPlay();
   for (int i = 0; i < 300; ++i) gameUpdate(16);  // into the lit day
   gameUpdate(40);                                // two ticks and 8 ms carried
-  const uint32_t ticks = playTicksRun, backlog = playBacklog();
+  const uint32_t ticks = PlayTesting::ticksRun(), backlog = playBacklog();
   ASSERT_EQ(backlog, 8u);
   const float lit = meanBrightness();
   tap(vkP, 40);
@@ -94,7 +95,7 @@ TEST_F(PlayerComforts, PauseRunsNoTickAndResumesWithoutAJump) {
   KeyState::keyDown(vkShift);
   KeyState::keyDown(vkReturn);
   gameUpdate(16);
-  EXPECT_EQ(playTicksRun, ticks);
+  EXPECT_EQ(PlayTesting::ticksRun(), ticks);
   EXPECT_EQ(playBacklog(), backlog);
   EXPECT_EQ(KeyState::rawByte(vkControl), 1) << "still held, its press dropped";
   EXPECT_EQ(KeyState::rawByte(vkShift), 1);
@@ -103,7 +104,7 @@ TEST_F(PlayerComforts, PauseRunsNoTickAndResumesWithoutAJump) {
   KeyState::keyUp(vkShift);
   tap(vkPause, 16);
   EXPECT_FALSE(PlayPause::isPaused());
-  EXPECT_EQ(playTicksRun, ticks + 1) << "8 carried + 16: one tick, as if the pause never was";
+  EXPECT_EQ(PlayTesting::ticksRun(), ticks + 1) << "8 carried + 16: one tick, as if the pause never was";
   EXPECT_EQ(playBacklog(), 8u);
   EXPECT_NEAR(meanBrightness(), lit, lit * 0.1f);
 }
@@ -126,9 +127,9 @@ TEST_F(PlayerComforts, FocusLossPausesAndOnlyAClickOrPResumes) {
   EXPECT_EQ(window_.visible, 0);
   EXPECT_TRUE(PlayPause::isPaused());
   sendWindow(SDL_WINDOWEVENT_RESTORED);
-  const uint32_t ticks = playTicksRun;
+  const uint32_t ticks = PlayTesting::ticksRun();
   gameUpdate(5000);  // the long gap of a minimised window
-  EXPECT_EQ(playTicksRun, ticks);
+  EXPECT_EQ(PlayTesting::ticksRun(), ticks);
   tap(vkP);
   EXPECT_FALSE(PlayPause::isPaused());
   tap(vkP);
