@@ -6,6 +6,7 @@
 #include "render/sprite.h"
 #include "shell/app_window.h"
 #include "shell/best_games.h"
+#include "shell/demo_session.h"
 #include "shell/user_files.h"
 
 namespace {
@@ -32,6 +33,11 @@ void GameOverPlace::unload() {
 }
 
 void GameOverPlace::record(int32_t score, int32_t shownDay, const AppWindow* window) {
+  // A game played back from a demo was already counted when it was played.
+  if (DemoSession::mode() == DemoSession::Mode::Playing) {
+    recordedPlace = -1;
+    return;
+  }
   BestGame game{};
   game.score = score;
   game.day = shownDay;

@@ -5,6 +5,7 @@
 
 #include "screens/screen_machine.h"
 #include "shell/app_window.h"
+#include "shell/demo_session.h"
 #include "shell/game_pad.h"
 #include "shell/key_state.h"
 
@@ -44,6 +45,12 @@ bool isFullScreenToggle(const SDL_KeyboardEvent& event) {
          (event.keysym.mod & KMOD_ALT) != 0;
 }
 
+// A demo holds only what goes through the key table, so while one records or plays, focus and clicks
+// leave the pause alone: P alone pauses, and the playback keeps in step.
+bool demoRunning() {
+  return DemoSession::mode() != DemoSession::Mode::Off;
+}
+
 void handleWindowEvent(AppWindow& window, const SDL_WindowEvent& event) {
   switch (event.event) {
     case SDL_WINDOWEVENT_SHOWN:
@@ -56,10 +63,10 @@ void handleWindowEvent(AppWindow& window, const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_MINIMIZED:
     case SDL_WINDOWEVENT_HIDDEN:
       window.visible = 0;
-      gameLostFocus();
+      if (!demoRunning()) gameLostFocus();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      gameLostFocus();
+      if (!demoRunning()) gameLostFocus();
       break;
     case SDL_WINDOWEVENT_CLOSE:
       requestQuit(&window);
@@ -132,7 +139,7 @@ void windowProcedure(AppWindow& window, const SDL_Event& event) {
       keyReleased(event.key);
       break;
     case SDL_MOUSEBUTTONDOWN:
-      gameClicked();
+      if (!demoRunning()) gameClicked();
       break;
     default:
       GamePad::handleEvent(event);

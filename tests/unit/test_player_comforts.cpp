@@ -2,9 +2,12 @@
 // driven through the screen machine and the window procedure as the running game drives them.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "days/day_director.h"
 #include "scarecrow/scarecrow.h"
@@ -18,6 +21,7 @@
 #include "screens/volume_control.h"
 #include "shell/app_window.h"
 #include "shell/best_games.h"
+#include "shell/demo_session.h"
 #include "shell/key_state.h"
 #include "shell/mode_chooser.h"
 #include "shell/settings.h"
@@ -240,6 +244,36 @@ TEST_F(PlayerComforts, GameOverEntersTheTableAndShowsItsPlace) {
   EXPECT_EQ(entered.width, 800);
   EXPECT_EQ(entered.fullScreen, 1);
   EXPECT_EQ(entered.bitsPerPixel, 32);
+}
+
+// A demo holds only the key table: while one records, focus and clicks leave the pause alone (P still
+// works), and a game played back from one is not entered in the table a second time.
+TEST_F(PlayerComforts, DemosKeepPauseToPAndTheTableToLivePlay) {
+  const std::string path = std::string(::testing::TempDir()) + "comforts_demo_" + std::to_string(getpid());
+  ASSERT_TRUE(DemoSession::startRecording(path.c_str(), "test"));
+  enterPlay();
+  sendWindow(SDL_WINDOWEVENT_FOCUS_LOST);
+  sendWindow(SDL_WINDOWEVENT_MINIMIZED);
+  EXPECT_FALSE(PlayPause::isPaused());
+  tap(vkP);
+  click();
+  EXPECT_TRUE(PlayPause::isPaused());
+  tap(vkP);
+  ASSERT_TRUE(DemoSession::finishRecording());
+
+  FILE* file = std::fopen(path.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("cornkeeper-demo 1\ngame test\nstarting-day 0\nstarting-corn 3\nframes 1\n16\nend\n", file);
+  std::fclose(file);
+  ASSERT_TRUE(DemoSession::startPlayback(path.c_str(), "test"));
+  bestGames.open("");
+  switchTo(ScreenId::Title);
+  enterPlay();
+  triggerGameOver();
+  EXPECT_EQ(bestGames.count(), 0);
+  EXPECT_EQ(GameOverPlace::place(), -1);
+  DemoSession::stopPlayback();
+  std::remove(path.c_str());
 }
 
 // The chooser starts on the remembered mode; a mode it does not offer leaves that group's default.
