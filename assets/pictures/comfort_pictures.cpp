@@ -58,21 +58,14 @@ void levelBar(cairo_t* cr, int w, int h, Rgb colour, double alpha) {
 }
 
 void rankLine(cairo_t* cr, int w, int h, const char* text, Rgb ribbon) {
-  const double inset = 4, notch = 12;
-  cairo_move_to(cr, inset, inset);
-  cairo_line_to(cr, w - inset, inset);
-  cairo_line_to(cr, w - inset - notch, h / 2.0);
-  cairo_line_to(cr, w - inset, h - inset);
-  cairo_line_to(cr, inset, h - inset);
-  cairo_line_to(cr, inset + notch, h / 2.0);
-  cairo_close_path(cr);
-  shadedFill(cr, ribbon, 0, 0, w * 0.2, h, 3.0);
+  const double notch = 12;
+  bannerPlate(cr, w, h, ribbon, notch);
   TextStyle style = signStyle(h * 0.62);
   style = fitText(cr, text, style, w - 4 * notch);
   drawText(cr, text, style, w / 2.0, h / 2.0, Align::Centre);
 }
 
-void paintRank(cairo_t* cr, int w, int h, int place) {
+void rankPicture(cairo_t* cr, int w, int h, int place) {
   static const char* const words[] = {"New best!", "2nd best", "3rd best", "4th best", "5th best",
                                       "6th best",  "7th best", "8th best", "9th best", "10th best"};
   // Gold for the best, a warm wood for the rest.
@@ -118,36 +111,20 @@ void paintLevelOff(cairo_t* cr, int w, int h) {
   levelBar(cr, w, h, palette::kCream, 0.35);
 }
 
-void paintRank0(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 0);
+template <int place>
+void paintRank(cairo_t* cr, int w, int h) {
+  rankPicture(cr, w, h, place);
 }
-void paintRank1(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 1);
-}
-void paintRank2(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 2);
-}
-void paintRank3(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 3);
-}
-void paintRank4(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 4);
-}
-void paintRank5(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 5);
-}
-void paintRank6(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 6);
-}
-void paintRank7(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 7);
-}
-void paintRank8(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 8);
-}
-void paintRank9(cairo_t* cr, int w, int h) {
-  paintRank(cr, w, h, 9);
-}
+template void paintRank<0>(cairo_t*, int, int);
+template void paintRank<1>(cairo_t*, int, int);
+template void paintRank<2>(cairo_t*, int, int);
+template void paintRank<3>(cairo_t*, int, int);
+template void paintRank<4>(cairo_t*, int, int);
+template void paintRank<5>(cairo_t*, int, int);
+template void paintRank<6>(cairo_t*, int, int);
+template void paintRank<7>(cairo_t*, int, int);
+template void paintRank<8>(cairo_t*, int, int);
+template void paintRank<9>(cairo_t*, int, int);
 
 void paintBestTitle(cairo_t* cr, int w, int h) {
   letter(cr, "Best games", signStyle(h * 0.8), w, h);

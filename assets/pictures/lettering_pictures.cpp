@@ -94,19 +94,6 @@ void paintDigit(cairo_t* cr, int w, int h, char digit) {
   drawText(cr, text, style, w * kDigitBand / 2, h / 2.0, Align::Centre);
 }
 
-void bannerPlate(cairo_t* cr, int w, int h, Rgb colour) {
-  // A ribbon with notched ends.
-  const double inset = 4, notch = 14;
-  cairo_move_to(cr, inset, inset);
-  cairo_line_to(cr, w - inset, inset);
-  cairo_line_to(cr, w - inset - notch, h / 2.0);
-  cairo_line_to(cr, w - inset, h - inset);
-  cairo_line_to(cr, inset, h - inset);
-  cairo_line_to(cr, inset + notch, h / 2.0);
-  cairo_close_path(cr);
-  shadedFill(cr, colour, 0, 0, w * 0.2, h, 3.0);
-}
-
 void skullAndBones(cairo_t* cr, double x, double y, double s) {
   const Rgb bone{0.96, 0.94, 0.86};
   for (int d = -1; d <= 1; d += 2) {

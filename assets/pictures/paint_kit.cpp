@@ -186,4 +186,16 @@ void paintInset(cairo_t* cr, Painter painter, int width, int height, double x, d
   cairo_restore(cr);
 }
 
+void bannerPlate(cairo_t* cr, int w, int h, Rgb colour, double notch) {
+  const double inset = 4;
+  cairo_move_to(cr, inset, inset);
+  cairo_line_to(cr, w - inset, inset);
+  cairo_line_to(cr, w - inset - notch, h / 2.0);
+  cairo_line_to(cr, w - inset, h - inset);
+  cairo_line_to(cr, inset, h - inset);
+  cairo_line_to(cr, inset + notch, h / 2.0);
+  cairo_close_path(cr);
+  shadedFill(cr, colour, 0, 0, w * 0.2, h, 3.0);
+}
+
 }  // namespace pictures

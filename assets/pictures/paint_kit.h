@@ -42,6 +42,8 @@ void roundedRectPath(cairo_t* cr, double x, double y, double w, double h, double
 // Fills the current path with a flat colour lit from the upper left (highlight there, shade at the
 // lower right, over the given box), then strokes the dark outline. The path is consumed.
 void shadedFill(cairo_t* cr, Rgb base, double x0, double y0, double x1, double y1, double outline);
+// A ribbon across the whole picture with notched ends.
+void bannerPlate(cairo_t* cr, int w, int h, Rgb colour, double notch = 14);
 void flatFill(cairo_t* cr, Rgb base, double outline);
 
 enum class Align : uint8_t { Left, Centre, Right };

@@ -108,16 +108,9 @@ void paintSpeaker(cairo_t* cr, int w, int h);
 void paintSpeakerMuted(cairo_t* cr, int w, int h);
 void paintLevelOn(cairo_t* cr, int w, int h);
 void paintLevelOff(cairo_t* cr, int w, int h);
-void paintRank0(cairo_t* cr, int w, int h);
-void paintRank1(cairo_t* cr, int w, int h);
-void paintRank2(cairo_t* cr, int w, int h);
-void paintRank3(cairo_t* cr, int w, int h);
-void paintRank4(cairo_t* cr, int w, int h);
-void paintRank5(cairo_t* cr, int w, int h);
-void paintRank6(cairo_t* cr, int w, int h);
-void paintRank7(cairo_t* cr, int w, int h);
-void paintRank8(cairo_t* cr, int w, int h);
-void paintRank9(cairo_t* cr, int w, int h);
+// "New best!" for place 0, "2nd best" ... "10th best" after it.
+template <int place>
+void paintRank(cairo_t* cr, int w, int h);
 void paintBestTitle(cairo_t* cr, int w, int h);
 void paintBestHeadings(cairo_t* cr, int w, int h);
 void paintNoGames(cairo_t* cr, int w, int h);
