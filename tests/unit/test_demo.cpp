@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/demo.h"
 #include "shell/demo_session.h"
@@ -30,11 +32,9 @@ TEST(DemoTest, WriteThenReadGivesTheSameDemo) {
   written.setHeader("1.2.3", 30, 2);
   ASSERT_TRUE(written.addSeed(41));
   ASSERT_TRUE(written.addSeed(4294967295u));
-  const DemoKeyChange first[] = {{17, 2}, {37, 3}};
-  const DemoKeyChange second[] = {{37, 1}, {255, 0}};
-  ASSERT_TRUE(written.addFrame(16, first, 2));
-  ASSERT_TRUE(written.addFrame(0, nullptr, 0));
-  ASSERT_TRUE(written.addFrame(Demo::maxFrameMs, second, 2));
+  const std::pair<uint32_t, std::vector<DemoKeyChange>> frames[] = {
+      {16, {{17, 2}, {37, 3}}}, {0, {}}, {Demo::maxFrameMs, {{37, 1}, {255, 0}}}};
+  for (const auto& [ms, changes] : frames) ASSERT_TRUE(written.addFrame(ms, changes.data(), changes.size()));
 
   FILE* file = std::tmpfile();
   ASSERT_TRUE(written.write(file));
@@ -51,16 +51,14 @@ TEST(DemoTest, WriteThenReadGivesTheSameDemo) {
   EXPECT_EQ(read.seed(0), 41u);
   EXPECT_EQ(read.seed(1), 4294967295u);
   ASSERT_EQ(read.frameCount(), 3u);
-  const uint32_t times[] = {16, 0, Demo::maxFrameMs};
-  const DemoKeyChange* expected[] = {first, nullptr, second};
-  const size_t counts[] = {2, 0, 2};
   for (size_t f = 0; f < 3; ++f) {
     const DemoFrame& frame = read.frame(f);
-    EXPECT_EQ(frame.ms, times[f]) << f;
-    ASSERT_EQ(frame.changeCount, counts[f]) << f;
-    for (size_t c = 0; c < counts[f]; ++c) {
-      EXPECT_EQ(read.changesOf(frame)[c].key, expected[f][c].key) << f;
-      EXPECT_EQ(read.changesOf(frame)[c].bits, expected[f][c].bits) << f;
+    const auto& [ms, changes] = frames[f];
+    EXPECT_EQ(frame.ms, ms) << f;
+    ASSERT_EQ(frame.changeCount, changes.size()) << f;
+    for (size_t c = 0; c < changes.size(); ++c) {
+      EXPECT_EQ(read.changesOf(frame)[c].key, changes[c].key) << f;
+      EXPECT_EQ(read.changesOf(frame)[c].bits, changes[c].bits) << f;
     }
   }
 }
