@@ -28,6 +28,10 @@ std::vector<Rgba> picture(int w, int h, std::initializer_list<std::tuple<int, in
   return rows;
 }
 
+Bytes targa(int w, int h, std::initializer_list<std::tuple<int, int, Rgba>> texels, Rgba fill = clear) {
+  return targaFromRows(w, h, picture(w, h, texels, fill));
+}
+
 struct FrameDifference {
   int largest = 0;     // per channel, 0..255
   long off = 0;        // pixels with a channel more than 2 apart
@@ -80,24 +84,12 @@ TEST(TexelCoverage, AlphaAboveZeroGrownByTheFilterAndWrappedAtTheEdges) {
     bool opaque;
   };
   const Case cases[] = {
-      {"a block inside grows one texel each way",
-       targaFromRows(8, 8, picture(8, 8, {{3, 2, red}, {4, 5, half}})),
-       {2, 1, 6, 7},
-       false},
-      {"alpha 1 counts", targaFromRows(8, 8, picture(8, 8, {{1, 1, faint}})), {0, 0, 3, 3}, false},
-      {"the right column bleeds into the left",
-       targaFromRows(8, 8, picture(8, 8, {{7, 3, red}})),
-       {0, 2, 8, 5},
-       false},
-      {"the top row bleeds into the bottom",
-       targaFromRows(8, 4, picture(8, 4, {{2, 0, red}})),
-       {1, 0, 4, 4},
-       false},
+      {"a block grows a texel each way", targa(8, 8, {{3, 2, red}, {4, 5, half}}), {2, 1, 6, 7}, false},
+      {"alpha 1 counts", targa(8, 8, {{1, 1, faint}}), {0, 0, 3, 3}, false},
+      {"the right column bleeds into the left", targa(8, 8, {{7, 3, red}}), {0, 2, 8, 5}, false},
+      {"the top row bleeds into the bottom", targa(8, 4, {{2, 0, red}}), {1, 0, 4, 4}, false},
       {"wholly opaque", solidTarga(8, 4, red), {0, 0, 8, 4}, true},
-      {"one texel short of opaque",
-       targaFromRows(4, 4, picture(4, 4, {{2, 2, nearly}}, red)),
-       {0, 0, 4, 4},
-       false},
+      {"one texel short of opaque", targa(4, 4, {{2, 2, nearly}}, red), {0, 0, 4, 4}, false},
       {"nothing shows", solidTarga(8, 8, clear), {}, false},
       {"24 bits", solidTarga(4, 2, red, 24), {0, 0, 4, 2}, true},
       {"a bitmap", bitmapFromRows(3, 2, picture(3, 2, {}, blue)), {0, 0, 3, 2}, true},
@@ -177,19 +169,18 @@ class TrimmedDrawing : public testing::Test {
         ramp.push_back({static_cast<uint8_t>(x * 16), static_cast<uint8_t>(y * 16), 90, 255});
     writeFile("graphics/backdrop.tga", targaFromRows(16, 16, ramp));
     // A figure in a transparent margin, soft at its edges; a mark on the right edge; and nothing.
-    writeFile("graphics/figure.tga", targaFromRows(8, 8,
-                                                   picture(8, 8,
-                                                           {{3, 2, {250, 250, 0, 90}},
-                                                            {3, 3, white},
-                                                            {4, 3, red},
-                                                            {3, 4, green},
-                                                            {4, 4, {0, 0, 255, 200}},
-                                                            {5, 5, {255, 0, 255, 30}}})));
+    writeFile("graphics/figure.tga", targa(8, 8,
+                                           {{3, 2, {250, 250, 0, 90}},
+                                            {3, 3, white},
+                                            {4, 3, red},
+                                            {3, 4, green},
+                                            {4, 4, {0, 0, 255, 200}},
+                                            {5, 5, {255, 0, 255, 30}}}));
     std::vector<Rgba> diagonal(32 * 32, clear);
     for (int y = 2; y < 30; ++y)
       diagonal[static_cast<size_t>(y * 32 + 31 - y)] = {0, 200, 255, static_cast<uint8_t>(y * 8)};
     writeFile("graphics/diagonal.tga", targaFromRows(32, 32, diagonal));
-    writeFile("graphics/edge.tga", targaFromRows(8, 8, picture(8, 8, {{7, 2, yellow}, {7, 3, yellow}})));
+    writeFile("graphics/edge.tga", targa(8, 8, {{7, 2, yellow}, {7, 3, yellow}}));
     writeFile("graphics/empty.tga", solidTarga(8, 8, clear));
     writeFile("graphics/solid.tga", solidTarga(4, 4, green));
   }
