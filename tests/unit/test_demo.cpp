@@ -88,10 +88,7 @@ TEST(DemoTest, BadFilesAreRefusedWithTheirLine) {
     const char* says;
   } cases[] = {
       {"", 1, "empty file"},
-      {std::string("\x7f"
-                   "ELF\x02\x01\x01\0\0\0",
-                   10),
-       1, "not a line of text"},
+      {std::string("\177ELF\2\1\1\0\0\0", 10), 1, "not a line of text"},
       {"P6\n640 480\n255\n", 1, "not a Cornkeeper demo"},
       {"cornkeeper-demo one\n", 1, "not a Cornkeeper demo"},
       {"cornkeeper-demo 2\ngame 9\n", 1, "format version 2"},
