@@ -195,9 +195,7 @@ TEST_F(PlayerComforts, EnterAndSpaceActAsCtrlOnMenusOnly) {
   gameUpdate(0);
   EXPECT_FALSE(BestGamesScreen::isLoaded());
   for (int frame = 0; frame < 400 && !TitleScreen::menuTakesKeys(); ++frame) gameUpdate(16);
-  tap(vkDown);
-  tap(vkDown);
-  tap(vkDown);  // the Instructions button
+  for (int i = 0; i < 3; ++i) tap(vkDown);  // to the Instructions button
   tap(vkReturn);
   EXPECT_EQ(screenMachine->currentScreen(), ScreenId::Instructions);
   gameUpdate(0);

@@ -247,21 +247,18 @@ TEST_F(TrimmedDrawing, OpaquePicturesAtFullAlphaAloneDrawUnblended) {
     return std::pair{glIsEnabled(GL_BLEND) == GL_TRUE, glIsEnabled(GL_ALPHA_TEST) == GL_TRUE};
   };
   using State = std::pair<bool, bool>;
+  const State unblended{false, false}, blended{true, true};
   setGameGlState();
   beginOverlay2D();
   const std::tuple<const char*, std::function<void()>, State> steps[] = {
-      {"opaque, drawn", [&] { solid.draw(100.0f, 100.0f); }, {false, false}},
-      {"see-through", [&] { figure.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1); }, {true, true}},
-      {"opaque, tinted",
-       [&] { solid.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 0, 0); },
-       {false, false}},
-      {"nothing to draw leaves the state", [&] { empty.draw(100.0f, 100.0f); }, {false, false}},
-      {"opaque at half alpha",
-       [&] { solid.drawBlended(300.0f, 300.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 0.5f); },
-       {true, true}},
-      {"opaque at full alpha",
-       [&] { solid.drawBlended(500.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 1.0f); },
-       {false, false}},
+      {"opaque, drawn", [&] { solid.draw(100.0f, 100.0f); }, unblended},
+      {"see-through", [&] { figure.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1); }, blended},
+      {"opaque, tinted", [&] { solid.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 0, 0); }, unblended},
+      {"nothing to draw leaves the state", [&] { empty.draw(100.0f, 100.0f); }, unblended},
+      {"opaque at half alpha", [&] { solid.drawBlended(300.0f, 300.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 0.5f); },
+       blended},
+      {"opaque at full alpha", [&] { solid.drawBlended(500.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 1.0f); },
+       unblended},
   };
   for (const auto& [what, draw, want] : steps) {
     SCOPED_TRACE(what);
