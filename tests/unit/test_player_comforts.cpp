@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "days/day_director.h"
 #include "scarecrow/scarecrow.h"
@@ -275,14 +276,10 @@ TEST(RememberedMode, ChooserPreselectsTheLastChoice) {
   EXPECT_TRUE(remembered.isChecked(ChooserControl::Radio1024));
   EXPECT_TRUE(remembered.isChecked(ChooserControl::Radio32));
   EXPECT_TRUE(remembered.isChecked(ChooserControl::FullScreen));
-  const ScreenMode chosen = remembered.chosenMode();
-  EXPECT_EQ(chosen.width, 1024);
-  EXPECT_EQ(chosen.height, 768);
-  const ModeChooser odd(ScreenMode{1024, 600, 24, 0});
-  const ScreenMode fallback = odd.chosenMode(), defaults = ModeChooser().chosenMode();
-  EXPECT_EQ(fallback.width, defaults.width);
-  EXPECT_EQ(fallback.bitsPerPixel, defaults.bitsPerPixel);
-  EXPECT_EQ(fallback.fullScreen, defaults.fullScreen);
+  auto fields = [](ScreenMode m) { return std::tuple(m.width, m.height, m.bitsPerPixel, m.fullScreen); };
+  EXPECT_EQ(fields(remembered.chosenMode()), std::tuple(1024, 768, 32, 1));
+  EXPECT_EQ(fields(ModeChooser(ScreenMode{1024, 600, 24, 0}).chosenMode()),
+            fields(ModeChooser().chosenMode()));
 }
 
 }  // namespace
