@@ -338,7 +338,7 @@ void paintTitleCorn(cairo_t* cr, int w, int h) {
 void paintMiniStalk(cairo_t* cr, int w, int h) {
   // Slim and earless: dozens stand behind the title, and they should not compete with it.
   const double scale = w / 128.0 * 0.9;
-  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.93, 0.6, 0, 0.3, false}, 0, 0, scale, 4321);
+  drawPlant(cr, w * 0.5, h * 0.99, PlantShape{h * 0.93, 0.6, 0, 0.3, true}, 0, 0, scale, 4321);
 }
 
 }  // namespace pictures
