@@ -209,19 +209,15 @@ TEST_F(TrimmedDrawing, PicturesComeOutTheSameMagnifiedTurnedMirroredAndFaded) {
   Sprite diagonal("graphics\\diagonal.tga", 64.0f, 64.0f, 0.1f, -0.2f);
   using Draw = std::function<void()>;
   const std::pair<const char*, Draw> draws[] = {
-      {"default size", [&] { figure.draw(100.0f, 100.0f); }},
-      {"magnified so one texel is 40 pixels",
-       [&] { figure.drawTinted(320.0f, 240.0f, 0.0f, 320.0f, 320.0f, 1, 1, 1); }},
-      {"turned and tinted",
-       [&] { figure.drawTinted(300.0f, 260.0f, 33.0f, 280.0f, 200.0f, 0.5f, 1.0f, 0.8f); }},
-      {"mirrored and faded",
-       [&] { figure.drawBlended(330.0f, 220.0f, -70.0f, -300.0f, 260.0f, 1, 1, 1, 0.6f); }},
-      {"smaller than the picture", [&] { figure.drawTinted(500.0f, 400.0f, 10.0f, 5.0f, 5.0f, 1, 1, 1); }},
-      {"the right edge bleeding round to the left",
-       [&] { edge.drawTinted(320.0f, 240.0f, 0.0f, 400.0f, 400.0f, 1, 1, 1); }},
+      {"default size", [&] { figure.draw(100, 100); }},
+      {"magnified so one texel is 40 pixels", [&] { figure.drawTinted(320, 240, 0, 320, 320, 1, 1, 1); }},
+      {"turned and tinted", [&] { figure.drawTinted(300, 260, 33, 280, 200, 0.5f, 1, 0.8f); }},
+      {"mirrored and faded", [&] { figure.drawBlended(330, 220, -70, -300, 260, 1, 1, 1, 0.6f); }},
+      {"smaller than the picture", [&] { figure.drawTinted(500, 400, 10, 5, 5, 1, 1, 1); }},
+      {"the right edge bleeding round to the left", [&] { edge.drawTinted(320, 240, 0, 400, 400, 1, 1, 1); }},
       {"a thin diagonal in bands, magnified and turned",
-       [&] { diagonal.drawBlended(320.0f, 240.0f, 21.0f, -460.0f, 420.0f, 1, 1, 1, 0.9f); }},
-      {"an empty picture", [&] { empty.drawBlended(320.0f, 240.0f, 0.0f, 640.0f, 480.0f, 1, 0, 0, 1); }},
+       [&] { diagonal.drawBlended(320, 240, 21, -460, 420, 1, 1, 1, 0.9f); }},
+      {"an empty picture", [&] { empty.drawBlended(320, 240, 0, 640, 480, 1, 0, 0, 1); }},
   };
   for (const auto& [what, draw] : draws) {
     SCOPED_TRACE(what);
@@ -251,14 +247,12 @@ TEST_F(TrimmedDrawing, OpaquePicturesAtFullAlphaAloneDrawUnblended) {
   setGameGlState();
   beginOverlay2D();
   const std::tuple<const char*, std::function<void()>, State> steps[] = {
-      {"opaque, drawn", [&] { solid.draw(100.0f, 100.0f); }, unblended},
-      {"see-through", [&] { figure.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1); }, blended},
-      {"opaque, tinted", [&] { solid.drawTinted(100.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 0, 0); }, unblended},
-      {"nothing to draw leaves the state", [&] { empty.draw(100.0f, 100.0f); }, unblended},
-      {"opaque at half alpha", [&] { solid.drawBlended(300.0f, 300.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 0.5f); },
-       blended},
-      {"opaque at full alpha", [&] { solid.drawBlended(500.0f, 100.0f, 0.0f, 50.0f, 50.0f, 1, 1, 1, 1.0f); },
-       unblended},
+      {"opaque, drawn", [&] { solid.draw(100, 100); }, unblended},
+      {"see-through", [&] { figure.drawTinted(100, 100, 0, 50, 50, 1, 1, 1); }, blended},
+      {"opaque, tinted", [&] { solid.drawTinted(100, 100, 0, 50, 50, 1, 0, 0); }, unblended},
+      {"nothing to draw leaves the state", [&] { empty.draw(100, 100); }, unblended},
+      {"opaque at half alpha", [&] { solid.drawBlended(300, 300, 0, 50, 50, 1, 1, 1, 0.5f); }, blended},
+      {"opaque at full alpha", [&] { solid.drawBlended(500, 100, 0, 50, 50, 1, 1, 1, 1); }, unblended},
   };
   for (const auto& [what, draw, want] : steps) {
     SCOPED_TRACE(what);
