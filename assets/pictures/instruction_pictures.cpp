@@ -188,6 +188,11 @@ void paintInstructions1(cairo_t* cr, int w, int h) {
   body(cr, "Leave the store or this page. On the title it quits.", keyText, y + 3, keyWidth);
   y += 28;
   y += gamepadLegend(cr, left, y, width) + 2;
+  y += body(cr,
+            "<b>P</b> pause   <b>M</b> sound on or off   <b>−</b> <b>+</b> volume   "
+            "<b>B</b> on the title: best games",
+            left, y, width) +
+       4;
   y += heading(cr, "Who comes to the field", left, y, 22);
   const double icon = 46;
   creatureIcon(cr, paintCrow, 128, 0, 0, left + 6, y, icon);
