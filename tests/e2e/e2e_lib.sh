@@ -84,6 +84,10 @@ pass_chooser() {
     chooser=$(xdotool search --onlyvisible --name 'Screen Mode' 2>/dev/null | head -n 1)
     if [ -n "$chooser" ]; then
       xdotool key --window "$chooser" Return 2>/dev/null
+      # The chooser closes on the press; let the server know Return is up, or the game window
+      # inherits it as held and the menus take it for a confirm.
+      sleep 0.2
+      xdotool keyup Return 2>/dev/null
       return 0
     fi
     xdotool search --onlyvisible --name '^Cornkeeper$' >/dev/null 2>&1 && return 0
