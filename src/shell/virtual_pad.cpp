@@ -61,6 +61,18 @@ void SDLCALL readScript(void*) {
 }
 }  // namespace
 
+SDL_VirtualJoystickDesc VirtualPad::fullPadDescription(const char* name) {
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
+  desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+  desc.name = name;
+  return desc;
+}
+
 bool VirtualPad::attachFromEnvironment() {
   const char* path = SDL_getenv(variable);
   if (!path || !*path || joystick) return false;
@@ -71,14 +83,7 @@ bool VirtualPad::attachFromEnvironment() {
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     return false;
   }
-  SDL_VirtualJoystickDesc desc{};
-  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-  desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-  desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-  desc.name = "Cornkeeper test pad";
+  SDL_VirtualJoystickDesc desc = VirtualPad::fullPadDescription("Cornkeeper test pad");
   desc.Update = readScript;
   const int deviceIndex = SDL_JoystickAttachVirtualEx(&desc);
   padId = deviceIndex >= 0 ? SDL_JoystickGetDeviceInstanceID(deviceIndex) : -1;

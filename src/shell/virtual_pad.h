@@ -4,7 +4,12 @@
 // dpright ...) and "stick X Y" (the left stick, -1 to 1, right and down positive).
 #pragma once
 
+#include <SDL.h>
+
 namespace VirtualPad {
+// A virtual game controller with every button and axis, for SDL_JoystickAttachVirtualEx.
+SDL_VirtualJoystickDesc fullPadDescription(const char* name);
+
 // Attaches the pad when the variable is set; false otherwise or when it cannot be made.
 bool attachFromEnvironment();
 void detach();

@@ -7,6 +7,7 @@
 #include "shell/game_pad.h"
 #include "shell/key_state.h"
 #include "shell/platform.h"
+#include "shell/virtual_pad.h"
 #include "shell/window_procedure.h"
 
 namespace {
@@ -33,14 +34,7 @@ class GamePadTest : public testing::Test {
 
   // Attaches a pad with every button and axis; returns its instance id once the game has opened it.
   SDL_JoystickID plug() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.name = "test pad";
+    SDL_VirtualJoystickDesc desc = VirtualPad::fullPadDescription("test pad");
     const int device = SDL_JoystickAttachVirtualEx(&desc);
     EXPECT_GE(device, 0) << SDL_GetError();
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
